@@ -5,6 +5,8 @@ ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 "$ROOT/scripts/setup.sh" || exit 1
 "$ROOT/scripts/build.sh" || exit 1
 source "$ROOT/scripts/wine_env.sh"
+BUILD="${VANTREL_BUILD:-$ROOT/build}"
+NATIVE="${VANTREL_BUILD_NATIVE:-$ROOT/build-native}"
 
 status=0
 echo "== format check"
@@ -19,12 +21,12 @@ export VANTREL_RESULTS="$VANTREL_TEST_TMP/results"
 mkdir -p "$VANTREL_RESULTS"
 
 echo "== native tests"
-"$ROOT/build-native/pure_tests" --gtest_brief=1 --gtest_output="xml:$VANTREL_RESULTS/pure_tests.xml" || status=1
+"$NATIVE/pure_tests" --gtest_brief=1 --gtest_output="xml:$VANTREL_RESULTS/pure_tests.xml" || status=1
 
 echo "== Wine tests"
 export VANTREL_TEMPLATE_PREFIX="$VANTREL_TEST_TMP/template"
 make_prefix "$VANTREL_TEMPLATE_PREFIX" headless
-(cd "$ROOT/build" && ctest --output-on-failure -j 2) || status=1
+(cd "$BUILD" && ctest --output-on-failure -j 2) || status=1
 
 # One closing line over every test case of every suite.
 passed=0; failed=0
