@@ -18,12 +18,15 @@ textfmt::FormatSettings German() {
 
 TEST(SpaceLine, OneMegabyteInCommaAndPointLocale) {
     EXPECT_EQ(SpaceLine(1048576, English()), "TOTAL SPACE RECOVERED: 1,048,576 bytes (1.00 megabytes.)");
+    EXPECT_EQ(SpaceLine(1572864, English()), "TOTAL SPACE RECOVERED: 1,572,864 bytes (1.50 megabytes.)");
 }
 
-TEST(SpaceLine, SmallAndZeroTotals) {
+TEST(SpaceLine, ZeroTotalsAndTheEraserRule) {
     EXPECT_EQ(SpaceLine(0, English()), "TOTAL SPACE RECOVERED: 0 bytes (0.00 megabytes.)");
-    EXPECT_EQ(SpaceLine(999, English()), "TOTAL SPACE RECOVERED: 999 bytes (0.00 megabytes.)");
-    EXPECT_EQ(SpaceLine(1572864, English()), "TOTAL SPACE RECOVERED: 1,572,864 bytes (1.50 megabytes.)");
+    EXPECT_EQ(ZeroSpaceLine(), "TOTAL SPACE RECOVERED: 0.00 bytes (0.00 megabytes.)");
+    EXPECT_EQ(SpaceOrZeroLine(0, German()), ZeroSpaceLine());
+    EXPECT_EQ(SpaceOrZeroLine(-5, English()), ZeroSpaceLine());
+    EXPECT_EQ(SpaceOrZeroLine(2048, English()), "TOTAL SPACE RECOVERED: 2,048 bytes (0.00 megabytes.)");
 }
 
 TEST(SpaceLine, TotalsPastTwoGibibytesShowTheTrueTotal) {
@@ -40,36 +43,8 @@ TEST(SpaceLine, UsesTheLocaleSeparators) {
     EXPECT_EQ(SpaceLine(1234567890, swiss), "TOTAL SPACE RECOVERED: 1'234'567'890 bytes (1'177.38 megabytes.)");
 }
 
-TEST(SpaceLine, FixedZeroLineAndTheEraserRule) {
-    EXPECT_EQ(ZeroSpaceLine(), "TOTAL SPACE RECOVERED: 0.00 bytes (0.00 megabytes.)");
-    EXPECT_EQ(SpaceOrZeroLine(0, German()), ZeroSpaceLine());
-    EXPECT_EQ(SpaceOrZeroLine(-5, English()), ZeroSpaceLine());
-    EXPECT_EQ(SpaceOrZeroLine(2048, English()), "TOTAL SPACE RECOVERED: 2,048 bytes (0.00 megabytes.)");
-}
-
 TEST(LogLines, SeparatorAndDetail) {
     EXPECT_EQ(SeparatorLine(), "========================================");
     EXPECT_EQ(SeparatorLine().size(), 40u);
     EXPECT_EQ(DetailLine("Moving to recycle bin: C:\\a.tmp"), "  Moving to recycle bin: C:\\a.tmp");
-}
-
-TEST(LogBlocks, InteractiveOpeningAndClosing) {
-    const std::string sep(40, '=');
-    EXPECT_EQ(OpeningBlock(kOpenSession, "1/31/2000 2:05:09 PM"),
-              (std::vector<std::string>{sep, "OPEN SESSION: 1/31/2000 2:05:09 PM", sep, ""}));
-    EXPECT_EQ(ClosingBlock(kCloseSession, "1/31/2000",
-                           {"NUMBER OF SHORTCUTS FIXED: 1", "NUMBER OF SHORTCUTS REMOVED: 2", ZeroSpaceLine()}),
-              (std::vector<std::string>{"", sep, "CLOSE SESSION: 1/31/2000", "NUMBER OF SHORTCUTS FIXED: 1",
-                                        "NUMBER OF SHORTCUTS REMOVED: 2", ZeroSpaceLine(), sep, ""}));
-    EXPECT_EQ(ClosingBlock(kSessionClose, "d", {}), (std::vector<std::string>{"", sep, "SESSION CLOSE: d", sep, ""}));
-}
-
-TEST(LogBlocks, UnattendedBlocksAndTheJunkLogExtraLines) {
-    const std::string sep(40, '=');
-    EXPECT_EQ(OperationStartBlock("d", false), (std::vector<std::string>{"", sep, "OPERATION START: d", sep}));
-    EXPECT_EQ(OperationStartBlock("d", true), (std::vector<std::string>{"", sep, "OPERATION START: d", sep, ""}));
-    EXPECT_EQ(OperationEndBlock("d", {"NUMBER OF INVALID REFERENCES REMOVED: 3"}, false),
-              (std::vector<std::string>{sep, "OPERATION COMPLETE: d", "NUMBER OF INVALID REFERENCES REMOVED: 3", sep}));
-    EXPECT_EQ(OperationEndBlock("d", {"x"}, true),
-              (std::vector<std::string>{"", sep, "OPERATION COMPLETE: d", "x", sep, ""}));
 }
