@@ -77,6 +77,10 @@ int64_t FixedDrivesFree() {
 // ---- files and folders ----
 
 bool FileInUse(std::string_view path) {
+    // Windows refuses write access to a read-only file, but Wine run by root grants it; asking
+    // for the attribute first gives the same answer everywhere.
+    auto attributes = platform::GetAttributes(path);
+    if (attributes && (*attributes & FILE_ATTRIBUTE_READONLY)) return true;
     platform::UniqueFile f(
         CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     return !f;

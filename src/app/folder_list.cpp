@@ -127,10 +127,10 @@ void AddFolderItem(platform::ListView& list, std::string path, bool checked, boo
     if (selected >= 0) {
         list.setText(selected, 0, path);
         SetRowIcon(list, selected, RowIcon(list, path));
-        std::string current = list.text(selected, kDescriptionColumn);
-        if (current.empty()) current = " ";
+        const std::string current = list.text(selected, kDescriptionColumn);
         list.setText(selected, kDescriptionColumn,
-                     platform::InputBox("Folder Description", "Enter a description for this excluded folder", current,
+                     platform::InputBox("Folder Description", "Enter a description for this excluded folder",
+                                        current.empty() ? std::string_view(" ") : std::string_view(current),
                                         OwnerOf(list)));
         return;
     }
