@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "app/pure/format.h"
+#include "app/pure/placement.h"
 #include "platform/registry.h"
 #include "platform/window.h"
 
@@ -63,7 +64,11 @@ void WriteRegDateTime(std::string_view key, std::string_view name, double value)
 
 // ---- RegIniFile ----
 
-RegIniFile::RegIniFile(std::string keyPath) : m_key(std::move(keyPath)) {}
+RegIniFile::RegIniFile(std::string keyPath) : m_key(std::move(keyPath)) {
+    // "Key\" + "\Section" would make an empty path element, which the registry refuses.
+    while (!m_key.empty() && m_key.back() == '\\')
+        m_key.pop_back();
+}
 
 std::string RegIniFile::sectionPath(std::string_view section) const {
     if (section.empty()) return m_key;
@@ -145,26 +150,6 @@ std::vector<std::string> RegIniFile::readSections() const {
 
 // ---- window placement ----
 
-ScreenRect PlaceOnScreen(const ScreenRect& stored, const std::vector<ScreenRect>& workAreas) {
-    if (workAreas.empty()) return stored;
-    const int gripW = std::min(100, std::max(stored.width(), 1));
-    const int gripH = std::min(40, std::max(stored.height(), 1));
-    for (const auto& a : workAreas) {
-        int w = std::min(stored.right, a.right) - std::max(stored.left, a.left);
-        int h = std::min(stored.bottom, a.bottom) - std::max(stored.top, a.top);
-        if (w >= gripW && h >= gripH && stored.width() > 0 && stored.height() > 0) return stored;
-    }
-    const ScreenRect& primary = workAreas.front();
-    int width = std::clamp(stored.width(), 1, std::max(primary.width(), 1));
-    int height = std::clamp(stored.height(), 1, std::max(primary.height(), 1));
-    ScreenRect r;
-    r.left = primary.left + (primary.width() - width) / 2;
-    r.top = primary.top + (primary.height() - height) / 2;
-    r.right = r.left + width;
-    r.bottom = r.top + height;
-    return r;
-}
-
 namespace {
 BOOL CALLBACK CollectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
     MONITORINFO mi{};
@@ -221,13 +206,21 @@ bool WindowStateStore::hasPosition() const {
 }
 
 void WindowStateStore::restore(platform::Form& form, const std::vector<std::string>& properties) const {
-    if (hasPosition()) {
-        RECT current = form.windowRect();
+    if (hasPosition() && form.isOpen()) {
+        const RECT current = form.windowRect();
+        const int currentWidth = current.right - current.left, currentHeight = current.bottom - current.top;
+        int width = m_ini.readInteger(m_section, "Width", currentWidth);
+        int height = m_ini.readInteger(m_section, "Height", currentHeight);
+        // A fixed-size window is laid out for the screen it opens on; only a sizable one takes a
+        // stored size, and never an empty one.
+        const bool sizable = (GetWindowLongPtrW(form.hwnd(), GWL_STYLE) & WS_THICKFRAME) != 0;
+        if (!sizable || width <= 0) width = currentWidth;
+        if (!sizable || height <= 0) height = currentHeight;
         ScreenRect stored;
         stored.left = m_ini.readInteger(m_section, "Left", current.left);
         stored.top = m_ini.readInteger(m_section, "Top", current.top);
-        stored.right = stored.left + m_ini.readInteger(m_section, "Width", current.right - current.left);
-        stored.bottom = stored.top + m_ini.readInteger(m_section, "Height", current.bottom - current.top);
+        stored.right = stored.left + width;
+        stored.bottom = stored.top + height;
         ScreenRect placed = PlaceOnScreen(stored, WorkAreas());
         form.setWindowRect({placed.left, placed.top, placed.right, placed.bottom});
     }
@@ -238,13 +231,18 @@ void WindowStateStore::restore(platform::Form& form, const std::vector<std::stri
         platform::Control* c = form.control(controlName);
         if (!c) continue;
         if (prop == "Checked") {
-            if (auto* cb = dynamic_cast<platform::CheckBox*>(c)) cb->setChecked(*value == "True");
+            auto* cb = dynamic_cast<platform::CheckBox*>(c);
+            if (!cb) continue;
+            if (*value == "True")
+                cb->setChecked(true);
+            else if (*value == "False")
+                cb->setChecked(false);
         } else if (prop == "Text" || prop == "Caption") {
             c->setCaption(*value);
         } else if (prop == "ItemIndex") {
             int32_t i = 0;
-            if (auto* combo = dynamic_cast<platform::ComboBox*>(c); combo && textfmt::ParseInt(*value, i))
-                combo->setItemIndex(i);
+            auto* combo = dynamic_cast<platform::ComboBox*>(c);
+            if (combo && textfmt::ParseInt(*value, i) && i >= -1 && i < combo->count()) combo->setItemIndex(i);
         } else if (prop == "Width" || prop == "Height") {
             int32_t v = 0;
             if (textfmt::ParseInt(*value, v) && v > 0) {
@@ -256,9 +254,31 @@ void WindowStateStore::restore(platform::Form& form, const std::vector<std::stri
     }
 }
 
+namespace {
+// The rectangle the window has when it is neither minimised nor maximised, in screen pixels.
+// GetWindowRect of a minimised window gives the parking place far off-screen.
+RECT NormalRect(const platform::Form& form) {
+    RECT r = form.windowRect();
+    if (!IsIconic(form.hwnd()) && !IsZoomed(form.hwnd())) return r;
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof(wp);
+    if (!GetWindowPlacement(form.hwnd(), &wp)) return r;
+    r = wp.rcNormalPosition;
+    // The normal position is in work-area coordinates, which differ from the screen's when the
+    // task bar sits at the top or the left.
+    if (!(GetWindowLongPtrW(form.hwnd(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW)) {
+        MONITORINFO mi{};
+        mi.cbSize = sizeof(mi);
+        if (GetMonitorInfoW(MonitorFromWindow(form.hwnd(), MONITOR_DEFAULTTOPRIMARY), &mi))
+            OffsetRect(&r, mi.rcWork.left - mi.rcMonitor.left, mi.rcWork.top - mi.rcMonitor.top);
+    }
+    return r;
+}
+} // namespace
+
 void WindowStateStore::save(const platform::Form& form, const std::vector<std::string>& properties) {
     if (form.isOpen()) {
-        RECT r = form.windowRect();
+        RECT r = NormalRect(form);
         m_ini.writeInteger(m_section, "Left", r.left);
         m_ini.writeInteger(m_section, "Top", r.top);
         m_ini.writeInteger(m_section, "Width", r.right - r.left);

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "app/pure/placement.h"
+
 namespace platform {
 class Form;
 }
@@ -67,7 +69,10 @@ private:
 // string values under a key and section. Properties are named "control.Property" and stored as
 // "control_Property"; flags as "True"/"False". Supported properties: Checked (check boxes and
 // option buttons), Text and Caption (any control), ItemIndex (combo boxes), Width and Height.
-// Missing values leave the control as designed.
+// Missing values, and values that do not fit the property, leave the control as designed.
+// The position is kept as "Left", "Top", "Width" and "Height" (decimal text, screen pixels; a
+// minimised or maximised window stores its normal position). A window without a sizing border
+// keeps its designed size and only takes the stored place.
 class WindowStateStore {
 public:
     WindowStateStore(std::string keyPath, std::string section = {});
@@ -84,15 +89,5 @@ private:
     RegIniFile m_ini;
     std::string m_section;
 };
-
-struct ScreenRect {
-    int left = 0, top = 0, right = 0, bottom = 0;
-    int width() const { return right - left; }
-    int height() const { return bottom - top; }
-};
-// A stored window rectangle checked against the work areas of the monitors: kept when at least a
-// grip of it (100 x 40 pixels, or all of a smaller window) lies on one of them; otherwise the size
-// is kept (shrunk to the primary work area if larger) and the window is centred on the primary one.
-ScreenRect PlaceOnScreen(const ScreenRect& stored, const std::vector<ScreenRect>& workAreas);
 
 } // namespace app
