@@ -352,12 +352,17 @@ std::string FloatText(double value, const FormatSettings& fs) {
     return s;
 }
 
+namespace {
+std::string TrimBlanks(std::string_view text) {
+    size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    size_t last = text.find_last_not_of(' ');
+    return std::string(text.substr(first, last - first + 1));
+}
+} // namespace
+
 bool ParseFloat(std::string_view text, double& out) {
-    std::string s(text);
-    while (!s.empty() && s.front() == ' ')
-        s.erase(0, 1);
-    while (!s.empty() && s.back() == ' ')
-        s.pop_back();
+    std::string s = TrimBlanks(text);
     if (s.empty()) return false;
     for (auto& c : s)
         if (c == ',') c = '.';
@@ -369,11 +374,7 @@ bool ParseFloat(std::string_view text, double& out) {
 }
 
 bool ParseInt(std::string_view text, int32_t& out) {
-    std::string s(text);
-    while (!s.empty() && s.front() == ' ')
-        s.erase(0, 1);
-    while (!s.empty() && s.back() == ' ')
-        s.pop_back();
+    std::string s = TrimBlanks(text);
     if (s.empty()) return false;
     char* end = nullptr;
     errno = 0;
