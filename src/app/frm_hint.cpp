@@ -38,8 +38,7 @@ void TfrmHint::buildWindow(HWND owner) {
     createWindow({"Vantrel", 360, 200, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
                   WS_EX_TOOLWINDOW | WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT},
                  owner);
-    add(imgHint, "imgHint", WC_STATICW, "", SS_ICON, {12, 12, 32, 32});
-    SendMessageW(imgHint.hwnd(), STM_SETICON, reinterpret_cast<WPARAM>(LoadIconW(nullptr, IDI_INFORMATION)), 0);
+    add(imgHint, "imgHint", WC_STATICW, "", SS_OWNERDRAW, {12, 12, 32, 32});
     addMemo(edHint, "edHint", "", {54, 12, 294, 112}, nullptr, true, true);
     addCheckBox(cbShowThis, "cbShowThis", "&Show hints on this subject again", {54, 134, 215, 18});
     addCheckBox(cbShowAll, "cbShowAll", "Show &hints", {54, 156, 215, 18});
@@ -99,6 +98,14 @@ LRESULT TfrmHint::onMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
         SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
         SetBkColor(dc, GetSysColor(COLOR_WINDOW));
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+    }
+    if (msg == WM_DRAWITEM && reinterpret_cast<DRAWITEMSTRUCT*>(lp)->hwndItem == imgHint.hwnd()) {
+        handled = true;
+        auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
+        FillRect(dis->hDC, &dis->rcItem, GetSysColorBrush(COLOR_BTNFACE));
+        DrawIconEx(dis->hDC, dis->rcItem.left, dis->rcItem.top, LoadIconW(nullptr, IDI_INFORMATION),
+                   dis->rcItem.right - dis->rcItem.left, dis->rcItem.bottom - dis->rcItem.top, 0, nullptr, DI_NORMAL);
+        return TRUE;
     }
     return Form::onMessage(msg, wp, lp, handled);
 }
