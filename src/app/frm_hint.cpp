@@ -35,14 +35,14 @@ std::string WithCrLf(std::string_view text) {
 TfrmHint::TfrmHint() : Form("TfrmHint") {}
 
 void TfrmHint::buildWindow(HWND owner) {
-    createWindow({"Vantrel", 360, 200, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
+    createWindow({"Vantrel", 370, 214, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
                   WS_EX_TOOLWINDOW | WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT},
                  owner);
     add(imgHint, "imgHint", WC_STATICW, "", SS_OWNERDRAW, {12, 12, 32, 32});
-    addMemo(edHint, "edHint", "", {54, 12, 294, 112}, nullptr, true, true);
-    addCheckBox(cbShowThis, "cbShowThis", "&Show hints on this subject again", {54, 134, 215, 18});
-    addCheckBox(cbShowAll, "cbShowAll", "Show &hints", {54, 156, 215, 18});
-    addButton(cmdOK, "cmdOK", "&OK", {273, 163, 75, 25});
+    addMemo(edHint, "edHint", "", {54, 12, 304, 126}, nullptr, true, true);
+    addCheckBox(cbShowThis, "cbShowThis", "&Show hints on this subject again", {54, 148, 220, 18});
+    addCheckBox(cbShowAll, "cbShowAll", "Show &hints", {54, 170, 220, 18});
+    addButton(cmdOK, "cmdOK", "&OK", {283, 177, 75, 25});
     cbShowThis.setChecked(true);
     cbShowAll.setChecked(true);
     cbShowThis.setHint("Uncheck this box to skip any further related hints, but still see those unrelated to this "

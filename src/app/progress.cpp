@@ -1,6 +1,7 @@
 #include "app/progress.h"
 
 #include <cmath>
+#include <string>
 
 namespace app {
 
@@ -10,12 +11,25 @@ constexpr UINT kAnimationMs = 90;
 constexpr int kFramesPerLoop = 16;
 constexpr COLORREF kLinkColour = RGB(0, 0, 238);
 
-HFONT DerivedFont(HFONT base, bool bold, bool underline) {
+// The window is only 258 units wide: its texts use 8 points (11 pixels at 96 DPI).
+HFONT DerivedFont(HFONT base, int height, bool bold, bool underline) {
     LOGFONTW lf{};
     GetObjectW(base, sizeof lf, &lf);
+    lf.lfHeight = -height;
+    lf.lfWidth = 0;
     if (bold) lf.lfWeight = FW_BOLD;
     lf.lfUnderline = underline ? TRUE : FALSE;
     return CreateFontIndirectW(&lf);
+}
+
+int TextWidth(HFONT font, const std::wstring& text) {
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    return size.cx;
 }
 } // namespace
 
@@ -58,14 +72,22 @@ void TfrmProgress::buildWindow(HWND owner) {
     createWindow({"Scheduled Maintenance Progress", kWidth, kHeight, WS_POPUP | WS_CLIPCHILDREN,
                   WS_EX_TOOLWINDOW | WS_EX_TOPMOST},
                  owner);
-    add(imgSearch, "imgSearch", WC_STATICW, "", SS_OWNERDRAW, {8, 12, 32, 32});
-    addLabel(lblHeading, "lblHeading", "Performing Scheduled Maintenance", {48, 7, 202, 16}, nullptr, SS_ENDELLIPSIS);
-    addLabel(lblStatus, "lblStatus", "Removing junk and obsolete files...", {48, 24, 202, 14}, nullptr, SS_ENDELLIPSIS);
-    addLabel(lblCancel, "lblCancel", "Cancel", {210, 38, 40, 15}, nullptr, SS_NOTIFY | SS_RIGHT);
-    m_boldFont.reset(DerivedFont(font(), true, false));
-    m_linkFont.reset(DerivedFont(font(), false, true));
+    add(imgSearch, "imgSearch", WC_STATICW, "", SS_OWNERDRAW, {6, 13, 28, 28});
+    addLabel(lblHeading, "lblHeading", "Performing Scheduled Maintenance", {38, 6, 216, 16}, nullptr, SS_ENDELLIPSIS);
+    addLabel(lblStatus, "lblStatus", "Removing junk and obsolete files...", {38, 23, 216, 14}, nullptr, SS_ENDELLIPSIS);
+    addLabel(lblCancel, "lblCancel", "Cancel", {206, 37, 46, 15}, nullptr, SS_NOTIFY | SS_RIGHT);
+    m_textFont.reset(DerivedFont(font(), scale(11), false, false));
+    // Fonts differ in width from system to system: the bold heading steps down until the
+    // longest heading fits.
+    int room = scale(216);
+    for (int height = scale(11); height >= scale(9); --height) {
+        m_boldFont.reset(DerivedFont(font(), height, true, false));
+        if (TextWidth(static_cast<HFONT>(m_boldFont.get()), L"Performing Scheduled Maintenance") <= room) break;
+    }
+    m_linkFont.reset(DerivedFont(font(), scale(11), false, true));
     SendMessageW(lblHeading.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(m_boldFont.get()), FALSE);
-    lblCancel.setFonts(static_cast<HFONT>(m_linkFont.get()), font());
+    SendMessageW(lblStatus.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(m_textFont.get()), FALSE);
+    lblCancel.setFonts(static_cast<HFONT>(m_linkFont.get()), static_cast<HFONT>(m_textFont.get()));
 }
 
 void TfrmProgress::FormCreate() {

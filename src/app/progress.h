@@ -58,6 +58,7 @@ protected:
 
 private:
     void paintSearch(HDC dc, const RECT& area) const;
+    platform::UniqueGdiObject m_textFont;
     platform::UniqueGdiObject m_boldFont;
     platform::UniqueGdiObject m_linkFont;
     int m_frame = 0;
