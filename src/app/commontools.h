@@ -42,7 +42,7 @@ public:
     Picture imgHelp16;
     // Backgrounds of the help window and the launcher, drawn by their own modules.
     Picture imgHelpback, imgMainScreen;
-    // Small icons: ilCommon16 holds the glyphs above in the order of kCommon16; ilIcons is the
+    // Small icons: ilCommon16 holds the glyphs above in the order of Common16; ilIcons is the
     // icon list of the shortcut fixer's result list, filled by that tool.
     UniqueImageList ilCommon16, ilIcons;
 

@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include <exception>
+#include <optional>
 
 #include "app/commontools.h"
 #include "app/common.h"
@@ -133,6 +134,8 @@ void CompleteCache(const ProgressObserver& observer) {
         }
         frmProgress.close();
     }
+    while (!error.empty() && error.back() == '\n')
+        error.pop_back();
     if (!error.empty()) platform::ShowErrorBox(error);
 }
 
