@@ -66,3 +66,12 @@ foreach(dir ${VANTREL_TEST_DIRS})
   add_test(NAME ${target} COMMAND ${WINE_SUITE} $<TARGET_FILE:${target}>)
   set_tests_properties(${target} PROPERTIES TIMEOUT 600)
 endforeach()
+
+# Screenshot renderer for the README, built only on request (scripts/screenshots.sh).
+file(GLOB VANTREL_SHOTS_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/shots/*.cpp)
+if(VANTREL_SHOTS_SOURCES)
+  add_executable(shots EXCLUDE_FROM_ALL ${VANTREL_SHOTS_SOURCES} ${CMAKE_SOURCE_DIR}/res/test.rc)
+  target_link_libraries(shots PRIVATE vantrel_win)
+  target_link_options(shots PRIVATE ${VANTREL_STATIC_LINK} -municode)
+  set_target_properties(shots PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+endif()
