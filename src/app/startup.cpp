@@ -9,6 +9,7 @@
 
 #include "app/commontools.h"
 #include "app/common.h"
+#include "app/locale.h"
 #include "app/paths.h"
 #include "app/progress.h"
 #include "app/pure/cache_folder.h"
@@ -150,6 +151,8 @@ int RunApplication() {
     platform::ComInit com;
     platform::InitCommonControlsOnce();
     try {
+        // Before any window or file list, so logs and labels use the user's formats.
+        LoadLocaleFormats();
         InitApplication();
         CommonTools();
         switch (ParseSwitch(CommandLineArguments())) {
