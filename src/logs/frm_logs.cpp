@@ -188,7 +188,7 @@ bool TfrmLogs::pageLoaded(std::string_view caption) {
 // ---- building ----
 
 void TfrmLogs::buildWindow(HWND owner) {
-    createWindow({"Tool Action Logs", 800, 500, WS_OVERLAPPEDWINDOW, WS_EX_CONTROLPARENT}, owner);
+    createWindow({"Tool Action Logs", 960, 540, WS_OVERLAPPEDWINDOW, WS_EX_CONTROLPARENT}, owner);
     LOGFONTW lf{};
     GetObjectW(font(), sizeof lf, &lf);
     lf.lfWeight = FW_BOLD;
@@ -282,8 +282,9 @@ void TfrmLogs::buildStatisticsPage(platform::Panel& page) {
     for (const auto& row : StatisticsRows()) {
         statCaptions.push_back(std::make_unique<platform::Label>());
         statValues.push_back(std::make_unique<platform::Label>());
-        addLabel(*statCaptions.back(), row.valueLabel + "Caption", row.label, {0, 0, 100, 18}, &page);
-        addLabel(*statValues.back(), row.valueLabel, "", {0, 0, 100, 18}, &page);
+        // One line each: a value that does not fit ends in an ellipsis rather than a clipped second line.
+        addLabel(*statCaptions.back(), row.valueLabel + "Caption", row.label, {0, 0, 100, 18}, &page, SS_ENDELLIPSIS);
+        addLabel(*statValues.back(), row.valueLabel, "", {0, 0, 100, 18}, &page, SS_ENDELLIPSIS);
         if (row.group == "Historical Totals")
             SendMessageW(statValues.back()->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(m_boldFont.get()), FALSE);
     }
@@ -359,33 +360,56 @@ void TfrmLogs::layoutLogPage(LogPage& lp, int w, int h) {
 }
 
 void TfrmLogs::layoutStatisticsPage(int w, int h) {
-    constexpr int m = 12, gap = 10, rowH = 22, head = 22;
+    constexpr int m = 12, gap = 12, rowH = 24, head = 24;
     const int colW = std::max((w - 3 * m) / 2, 200);
-    // Left column: junk, privacy, shortcuts, uninstallers; right column: duplicates, registry, totals.
     const auto groups = StatisticsGroups();
     const auto& rows = StatisticsRows();
-    int y[2] = {m, m};
-    for (size_t g = 0; g < groups.size(); ++g) {
-        const int col = g < 4 ? 0 : 1;
-        const int x = m + col * (colW + m);
-        int count = 0, captionW = 0;
-        for (const auto& r : rows)
-            if (r.group == groups[g]) {
-                ++count;
-                captionW = std::max(captionW, r.label.size() > 26 ? 196 : 142);
-            }
-        const int gh = head + count * rowH + 8;
-        statGroups[g]->setBounds({x, y[col], colW, gh});
+    // Tool groups in pairs, side by side; the historical totals across the whole page below them.
+    struct Place {
+        int band, col; // col -1: the full width
+    };
+    constexpr Place kPlaces[] = {{0, 0}, {1, 0}, {2, 0}, {2, 1}, {0, 1}, {1, 1}, {3, -1}};
+    auto rowCount = [&](size_t g) {
+        return static_cast<int>(
+            std::count_if(rows.begin(), rows.end(), [&](const StatRow& r) { return r.group == groups[g]; }));
+    };
+    int bandHeight[4] = {0, 0, 0, 0};
+    for (size_t g = 0; g < groups.size() && g < std::size(kPlaces); ++g)
+        bandHeight[kPlaces[g].band] = std::max(bandHeight[kPlaces[g].band], head + rowCount(g) * rowH + 10);
+    int bandTop[5] = {m, 0, 0, 0, 0};
+    for (int b = 0; b < 4; ++b)
+        bandTop[b + 1] = bandTop[b] + bandHeight[b] + gap;
+    for (size_t g = 0; g < groups.size() && g < std::size(kPlaces); ++g) {
+        const Place p = kPlaces[g];
+        const int x = p.col < 0 ? m : m + p.col * (colW + m);
+        const int gw = p.col < 0 ? w - 2 * m : colW;
+        int captionW = 0;
+        for (size_t i = 0; i < rows.size(); ++i)
+            if (rows[i].group == groups[g])
+                captionW = std::max(captionW, textWidth(*statCaptions[i], rows[i].label) + 10);
+        statGroups[g]->setBounds({x, bandTop[p.band], gw, bandHeight[p.band]});
         int row = 0;
         for (size_t i = 0; i < rows.size(); ++i) {
             if (rows[i].group != groups[g]) continue;
-            const int ry = y[col] + head + row++ * rowH;
+            const int ry = bandTop[p.band] + head + row++ * rowH;
             statCaptions[i]->setBounds({x + 12, ry, captionW, 18});
-            statValues[i]->setBounds({x + 12 + captionW, ry, colW - 24 - captionW, 18});
+            statValues[i]->setBounds({x + 12 + captionW, ry, gw - 24 - captionW, 18});
         }
-        y[col] += gh + gap;
     }
-    lblStatsNote.setBounds({m, std::max(y[0], y[1]) + 2, w - 2 * m, std::max(h - std::max(y[0], y[1]) - m, 36)});
+    lblStatsNote.setBounds({m, bandTop[4], w - 2 * m, std::max(h - bandTop[4] - m, 36)});
+}
+
+int TfrmLogs::textWidth(const platform::Control& c, std::string_view text) const {
+    HDC dc = GetDC(c.hwnd());
+    if (!dc) return static_cast<int>(text.size()) * 7;
+    auto f = reinterpret_cast<HGDIOBJ>(SendMessageW(c.hwnd(), WM_GETFONT, 0, 0));
+    HGDIOBJ old = SelectObject(dc, f ? f : font());
+    std::wstring w = platform::Widen(text);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, w.c_str(), static_cast<int>(w.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(c.hwnd(), dc);
+    return unscale(size.cx);
 }
 
 void TfrmLogs::SetActivePicture() {

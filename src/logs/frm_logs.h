@@ -112,6 +112,7 @@ private:
     void loadPage(LogPage& lp);
     void readSwitches();
     void drawPicture(const DRAWITEMSTRUCT& di);
+    int textWidth(const platform::Control& c, std::string_view text) const; // 96-DPI units
 
     app::WindowStateStore m_store;
     platform::UniqueGdiObject m_boldFont;

@@ -444,7 +444,7 @@ TEST_F(LogsWindowTest, SplitterPositionsAreKeptWithTheWindowState) {
 TEST_F(LogsWindowTest, ALogTooLargeToShowIsShownFromItsEndAndLeftUntouched) {
     std::string body = "FIRST LINE\r\n";
     const std::string line = "  Moving to recycle bin: C:\\Some\\Folder\\file.tmp\r\n";
-    while (body.size() < logs::kMaxViewBytes + 1024 * 1024)
+    while (body.size() < logs::kMaxViewBytes + 256 * 1024)
         body += line;
     body += "LAST LINE\r\n";
     std::string path = log("Manual_Dupes_Log.txt", body);
@@ -577,4 +577,53 @@ TEST_F(LogsWindowTest, ShowLogsWindowRunsTheWindowModallyUntilItIsClosed) {
     EXPECT_TRUE(wasVisible);
     EXPECT_EQ(seenView, "modal\r\n");
     EXPECT_FALSE(app::ReadRegBool(kLogsKey, "DoReg"));
+}
+
+// Screenshot mode for the documentation: with VANTREL_SCREENSHOT set (in a prefix with a display)
+// the window stays on its statistics page for that many seconds; VANTREL_SCREENSHOT_READY names a
+// file created once it is drawn, so the capture knows when to look.
+TEST(LogsScreenshot, StatisticsPageStaysUpForTheCapture) {
+    const char* seconds = std::getenv("VANTREL_SCREENSHOT");
+    if (!seconds) GTEST_SKIP() << "screenshot mode only";
+    testsupport::TempDir dir;
+    testsupport::ScriptedDialogs dialogs;
+    testsupport::ClearProductKey();
+    app::SetProgramFolderForTesting(dir.path());
+    const std::pair<const char*, int32_t> counters[] = {
+        {"JunkFiles", 1482},     {"JunkBytes", 386492416}, {"EraserBytes", 52715520}, {"ShortFixed", 37},
+        {"ShortRemoved", 12},    {"ShortBytes", 14336},    {"UninItems", 9},          {"DupeFiles", 264},
+        {"DupeBytes", 93847552}, {"RegRefs", 318}};
+    for (const auto& [name, value] : counters)
+        app::WriteRegInt(kLogsKey, name, value);
+    dir.write("Manual_Junk_Log.txt",
+              "========================================\r\nOPEN SESSION: 12/8/2025 9:14:02 AM\r\n"
+              "========================================\r\n\r\n  Moving to recycle bin: "
+              "C:\\Temp\\~DF3A.tmp\r\n  Moving to recycle bin: C:\\Temp\\setup.log\r\n");
+    dir.write("JunkLog.txt", "\r\n========================================\r\nOPERATION START: 12/7/2025 3:00:00 "
+                             "AM\r\n========================================\r\n\r\n  Deleting: C:\\Temp\\a.bak\r\n");
+    const char* page = std::getenv("VANTREL_SCREENSHOT_PAGE");
+    TfrmLogs form;
+    form.create();
+    form.show();
+    ASSERT_TRUE(form.pcLogs.selectPage(page ? page : "Statistics"));
+    RedrawWindow(form.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    platform::ProcessMessages();
+    // The ready file tells the capture where the menu bar and client area are on the screen.
+    if (const char* ready = std::getenv("VANTREL_SCREENSHOT_READY")) {
+        RECT w = form.windowRect(), c{};
+        GetClientRect(form.hwnd(), &c);
+        MapWindowPoints(form.hwnd(), HWND_DESKTOP, reinterpret_cast<POINT*>(&c), 2);
+        int menuTop = c.top - GetSystemMetrics(SM_CYMENU);
+        platform::WriteFileBytes(ready, std::to_string(w.left) + " " + std::to_string(menuTop) + " " +
+                                            std::to_string(w.right) + " " + std::to_string(w.bottom) + "\n");
+    }
+    DWORD until = GetTickCount() + static_cast<DWORD>(std::atoi(seconds)) * 1000;
+    while (GetTickCount() < until && form.isOpen()) {
+        platform::ProcessMessages();
+        Sleep(50);
+    }
+    EXPECT_EQ(form.StatusBar1.panelText(0), "Total Files Removed: 1758");
+    form.close();
+    app::SetProgramFolderForTesting("");
+    testsupport::ClearProductKey();
 }

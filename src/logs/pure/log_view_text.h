@@ -10,8 +10,10 @@
 
 namespace logs {
 
-// The most of a log one view shows (the last part of a larger file).
-inline constexpr uint64_t kMaxViewBytes = 4ull * 1024 * 1024;
+// The most of a log one view shows (the last part of a larger file): about ten thousand lines of
+// recent events. Edit controls slow down badly with megabytes of text (seconds per megabyte under
+// Wine), and the text editor is one click away for the whole file.
+inline constexpr uint64_t kMaxViewBytes = 512ull * 1024;
 
 // Where reading starts so that at most maxBytes of the file's end are read.
 uint64_t ViewReadOffset(uint64_t fileSize, uint64_t maxBytes = kMaxViewBytes);
