@@ -135,7 +135,20 @@ TEST_F(LogsWindowTest, EightPagesNineReadOnlyViewsAndTheirButtons) {
               (std::vector<std::string>{"&Junk and Obsolete File Statistics", "&History and Privacy Statistics",
                                         "&Invalid Shortcuts Statistics", "Invalid &Uninstaller Statistics",
                                         "&Duplicate File Statistics", "&Registry Statistics", "&All Statistics"}));
-    EXPECT_TRUE(GetMenu(form->hwnd()) != nullptr);
+    // The menu bar the user sees.
+    HMENU bar = GetMenu(form->hwnd());
+    ASSERT_NE(bar, nullptr);
+    auto text = [](HMENU m, UINT pos) {
+        wchar_t buf[128] = {};
+        GetMenuStringW(m, pos, buf, 128, MF_BYPOSITION);
+        return platform::Narrow(buf);
+    };
+    ASSERT_EQ(GetMenuItemCount(bar), 3);
+    EXPECT_EQ(text(bar, 0), "&File");
+    EXPECT_EQ(text(bar, 1), "&View");
+    EXPECT_EQ(text(bar, 2), "&Help");
+    EXPECT_EQ(text(GetSubMenu(bar, 1), 0), "&Refresh Data\tF5");
+    EXPECT_EQ(text(GetSubMenu(GetSubMenu(bar, 0), 0), 6), "&All Statistics");
 }
 
 TEST_F(LogsWindowTest, APageIsLoadedWhenFirstShownAndOnlyRefreshReloadsIt) {
@@ -215,9 +228,15 @@ TEST_F(LogsWindowTest, ClearingOneLogOfATwoViewPageKeepsTheButtonsWhileTheOtherE
     EXPECT_TRUE(button("cmdViewJunk").enabled());
 
     {
+        // This time through the drop-down arrow of the menu button.
         PopupChoice choice("Manual Operations");
         dialogs.expectMessage("permanently clear", MsgResult::Yes);
-        ASSERT_TRUE(button("cmdClearJunk").click());
+        NMBCDROPDOWN nm{};
+        nm.hdr.hwndFrom = button("cmdClearJunk").hwnd();
+        nm.hdr.idFrom = static_cast<UINT_PTR>(button("cmdClearJunk").id());
+        nm.hdr.code = BCN_DROPDOWN;
+        SendMessageW(form->hwnd(), WM_NOTIFY, nm.hdr.idFrom, reinterpret_cast<LPARAM>(&nm));
+        EXPECT_EQ(choice.shown, 1);
     }
     EXPECT_FALSE(platform::FileExists(manual));
     EXPECT_FALSE(button("cmdClearJunk").enabled());
@@ -429,7 +448,13 @@ TEST_F(LogsWindowTest, SplitterPositionsAreKeptWithTheWindowState) {
     int widest = split->position();
     EXPECT_LT(widest, 1000);
     EXPECT_GE(form->control("pnlJunkScheduled")->bounds().w, 120);
-    split->dragTo(200);
+    // The mouse: press on the bar, move 50 pixels left, release.
+    split->dragTo(250);
+    SendMessageW(split->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 20));
+    SendMessageW(split->hwnd(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(2 - form->scale(50), 20));
+    SendMessageW(split->hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(2 - form->scale(50), 20));
+    EXPECT_EQ(split->position(), 200);
+    EXPECT_EQ(form->control("pnlJunkManual")->bounds().w, 200);
     ASSERT_TRUE(form->close());
 
     app::WindowStateStore store(logs::kLogsWindowKey);
