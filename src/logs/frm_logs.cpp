@@ -195,11 +195,11 @@ void TfrmLogs::buildWindow(HWND owner) {
     m_boldFont.reset(CreateFontIndirectW(&lf));
 
     buildMenu();
-    addLabel(imgLogs, "imgLogs", "", {0, 0, kBand, 500}, nullptr, SS_OWNERDRAW);
-    addLabel(imgStatistics, "imgStatistics", "", {0, 0, kBand, 500}, nullptr, SS_OWNERDRAW);
-    addLabel(imgSettings, "imgSettings", "", {0, 0, kBand, 500}, nullptr, SS_OWNERDRAW);
+    addLabel(imgLogs, "imgLogs", "", {0, 0, kBand, 540}, nullptr, SS_OWNERDRAW);
+    addLabel(imgStatistics, "imgStatistics", "", {0, 0, kBand, 540}, nullptr, SS_OWNERDRAW);
+    addLabel(imgSettings, "imgSettings", "", {0, 0, kBand, 540}, nullptr, SS_OWNERDRAW);
     addStatusBar(StatusBar1, "StatusBar1", {260, -1});
-    addPageControl(pcLogs, "pcLogs", {kBand + 6, 6, 800 - kBand - 12, 460});
+    addPageControl(pcLogs, "pcLogs", {kBand + 6, 6, 960 - kBand - 12, 500}); // laid out again by layout()
     size_t next = 0;
     for (const auto& info : LogsPages()) {
         platform::Panel& page = pcLogs.addPage(info.name, info.caption);
