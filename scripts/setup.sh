@@ -3,7 +3,7 @@
 set -euo pipefail
 PACKAGES=(cmake ninja-build g++ make googletest libgtest-dev
           wine wine64 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
-          xvfb xauth x11-apps imagemagick librsvg2-bin clang-format findutils)
+          fonts-wine xvfb xauth x11-apps imagemagick librsvg2-bin clang-format findutils)
 missing=()
 for p in "${PACKAGES[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
