@@ -116,14 +116,14 @@ void TfrmSched::buildWindow(HWND owner) {
     platform::Panel& general = pcSched.addPage("tsGeneral", "General Options");
     addCheckBox(cbOnlyScan, "cbOnlyScan", "&Only perform maintenance if primary drive", {16, 18, 320, 20}, &general);
     addLabel(lblSpaceIs, "lblSpaceIs", "space is less than", {34, 47, 100, 16}, &general);
-    addEdit(edSpaceFree, "edSpaceFree", "100", {138, 43, 56, 22}, &general, ES_NUMBER);
+    addEdit(edSpaceFree, "edSpaceFree", "100", {138, 43, 64, 22}, &general, ES_NUMBER);
     SendMessageW(edSpaceFree.hwnd(), EM_LIMITTEXT, 3, 0);
-    add(udSpaceFree, "udSpaceFree", UPDOWN_CLASSW, "", UpDown::kStyle, {194, 43, 16, 22}, &general);
+    add(udSpaceFree, "udSpaceFree", UPDOWN_CLASSW, "", UpDown::kStyle, {186, 43, 16, 22}, &general);
     udSpaceFree.setBuddy(edSpaceFree);
     udSpaceFree.setRange(1, 999);
     udSpaceFree.setIncrement(10);
     udSpaceFree.setPosition(100);
-    addLabel(lblMegabytes, "lblMegabytes", "megabytes", {204, 47, 90, 16}, &general);
+    addLabel(lblMegabytes, "lblMegabytes", "megabytes", {210, 47, 90, 16}, &general);
     addLabel(lblGeneralNote, "lblGeneralNote",
              "The scheduling agent reads these options before it starts a task on time or at shut-down; tasks set "
              "to run when Windows starts always run.",
@@ -147,19 +147,19 @@ void TfrmSched::buildTaskPage(Task task, platform::Panel& page) {
     const std::string p = Prefix(task);
     const TaskInfo& info = InfoOf(task);
     TaskControls& c = controlsOf(task);
-    addGroupBox(c.gbSchedule, "gb" + p + "Schedule", "", {8, 2, 292, 90}, &page);
+    addGroupBox(c.gbSchedule, "gb" + p + "Schedule", "", {8, 2, 276, 90}, &page);
     addLabel(c.lblSchedCaption, "lbl" + p + "SchedCaption", "Schedule:", {18, 20, 62, 16}, &page);
-    addLabel(c.lblSched, "lbl" + p + "Sched", "None", {82, 20, 212, 16}, &page, SS_ENDELLIPSIS);
+    addLabel(c.lblSched, "lbl" + p + "Sched", "None", {82, 20, 196, 16}, &page, SS_ENDELLIPSIS);
     addLabel(c.lblLastCaption, "lbl" + p + "LastCaption", "Last Run:", {18, 42, 62, 16}, &page);
-    addLabel(c.lblLast, "lbl" + p + "Last", "---", {82, 42, 212, 16}, &page);
+    addLabel(c.lblLast, "lbl" + p + "Last", "---", {82, 42, 196, 16}, &page);
     addLabel(c.lblNextCaption, "lbl" + p + "NextCaption", "Next Run:", {18, 64, 62, 16}, &page);
-    addLabel(c.lblNext, "lbl" + p + "Next", "---", {82, 64, 212, 16}, &page);
+    addLabel(c.lblNext, "lbl" + p + "Next", "---", {82, 64, 196, 16}, &page);
 
-    addCheckBox(c.cbEnabled, "cb" + p + "Enabled", "&Enabled?", {312, 10, 136, 20}, &page);
+    addCheckBox(c.cbEnabled, "cb" + p + "Enabled", "&Enabled?", {296, 10, 156, 20}, &page);
     c.cbEnabled.setHint("Enable/Disable Sheduled Maintenance for this tool");
     addCheckBox(c.cbLog, "cb" + p + "Log", task == Task::Registry ? "&Save To Log?" : "&Save To Log",
-                {312, 38, 136, 20}, &page);
-    addCheckBox(c.cbProgress, "cb" + p + "Progress", "S&how progess window", {312, 66, 136, 20}, &page);
+                {296, 38, 156, 20}, &page);
+    addCheckBox(c.cbProgress, "cb" + p + "Progress", "S&how progess window", {296, 66, 156, 20}, &page);
 
     addButton(c.cmdChange, "cmd" + p + "Change", "&Change Schedule...", {8, 100, 124, 25}, &page);
     addButton(c.cmdDefine, "cmd" + p + "Define", "&Define Actions...", {140, 100, 124, 25}, &page);

@@ -48,7 +48,7 @@ std::array<platform::RadioButton*, 7> TfrmSProps::options() {
 
 void TfrmSProps::addNumberField(platform::Edit& edit, UpDown& spinner, const std::string& name, int x, int y, int lo,
                                 int hi, int step, int initial) {
-    addEdit(edit, "ed" + name, std::to_string(initial), {x, y, 40, 22}, nullptr, ES_NUMBER);
+    addEdit(edit, "ed" + name, std::to_string(initial), {x, y, 56, 22}, nullptr, ES_NUMBER);
     SendMessageW(edit.hwnd(), EM_LIMITTEXT, 2, 0);
     add(spinner, "ud" + name, UPDOWN_CLASSW, "", UpDown::kStyle, {x + 40, y, 16, 22});
     spinner.setBuddy(edit);
@@ -58,55 +58,56 @@ void TfrmSProps::addNumberField(platform::Edit& edit, UpDown& spinner, const std
 }
 
 void TfrmSProps::buildWindow(HWND owner) {
-    createWindow({"Scheduled Item Properties", 460, 412, WS_POPUP | WS_CAPTION | WS_SYSMENU,
+    createWindow({"Scheduled Item Properties", 490, 424, WS_POPUP | WS_CAPTION | WS_SYSMENU,
                   WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT},
                  owner);
     addLabel(lblIntro, "lblIntro", "Use the options below to specify when this maintenance is to be performed.",
-             {12, 10, 436, 18});
+             {12, 8, 466, 32});
 
-    addGroupBox(gbTimed, "gbTimed", "Timed Intervals", {12, 32, 436, 192});
-    addRadio(optMinutes, "optMinutes", "&Every...", {24, 53, 80, 20}, true);
-    addNumberField(edMinutes, udMinutes, "Minutes", 108, 52, 1, 59, 1, 30);
-    addLabel(lblMinutes, "lblMinutes", "Minutes", {170, 55, 80, 16});
+    // Each number field is 56 units wide with its spinner inside its right edge.
+    addGroupBox(gbTimed, "gbTimed", "Timed Intervals", {12, 42, 466, 192});
+    addRadio(optMinutes, "optMinutes", "&Every...", {24, 63, 76, 20}, true);
+    addNumberField(edMinutes, udMinutes, "Minutes", 104, 62, 1, 59, 1, 30);
+    addLabel(lblMinutes, "lblMinutes", "Minutes", {166, 65, 80, 16});
 
-    addRadio(optHours, "optHours", "Every...", {24, 85, 80, 20}, false);
-    addNumberField(edHours, udHours, "Hours", 108, 84, 1, 99, 1, 5);
-    addLabel(lblHoursAt, "lblHoursAt", "Hours at", {170, 87, 52, 16});
-    addNumberField(edHourMinutes, udHourMinutes, "HourMinutes", 224, 84, 1, 59, 5, 30);
-    addLabel(lblMinutesAfter, "lblMinutesAfter", "minutes after the hour", {286, 87, 150, 16});
+    addRadio(optHours, "optHours", "Every...", {24, 95, 76, 20}, false);
+    addNumberField(edHours, udHours, "Hours", 104, 94, 1, 99, 1, 5);
+    addLabel(lblHoursAt, "lblHoursAt", "Hours at", {166, 97, 54, 16});
+    addNumberField(edHourMinutes, udHourMinutes, "HourMinutes", 222, 94, 1, 59, 5, 30);
+    addLabel(lblMinutesAfter, "lblMinutesAfter", "minutes after the hour", {284, 97, 180, 16});
 
-    addRadio(optDays, "optDays", "Every...", {24, 117, 80, 20}, false);
-    addNumberField(edDays, udDays, "Days", 108, 116, 1, 99, 1, 5);
-    addLabel(lblDaysAt, "lblDaysAt", "Days at the following time:", {170, 119, 150, 16});
-    add(deDaysTime, "deDaysTime", DATETIMEPICK_CLASSW, "", DateTimePicker::kTimeStyle, {324, 116, 112, 22});
+    addRadio(optDays, "optDays", "Every...", {24, 127, 76, 20}, false);
+    addNumberField(edDays, udDays, "Days", 104, 126, 1, 99, 1, 5);
+    addLabel(lblDaysAt, "lblDaysAt", "Days at the following time:", {166, 129, 164, 16});
+    add(deDaysTime, "deDaysTime", DATETIMEPICK_CLASSW, "", DateTimePicker::kTimeStyle, {336, 126, 112, 22});
     deDaysTime.setValue(0); // 00:00
 
-    addRadio(optWeeks, "optWeeks", "Every...", {24, 149, 80, 20}, false);
-    addNumberField(edWeeks, udWeeks, "Weeks", 108, 148, 1, 99, 1, 1);
-    addLabel(lblWeeksOn, "lblWeeksOn", "Weeks starting on ", {170, 151, 104, 16});
-    addComboBox(cboWeekday, "cboWeekday", {276, 148, 120, 22});
+    addRadio(optWeeks, "optWeeks", "Every...", {24, 159, 76, 20}, false);
+    addNumberField(edWeeks, udWeeks, "Weeks", 104, 158, 1, 99, 1, 1);
+    addLabel(lblWeeksOn, "lblWeeksOn", "Weeks starting on ", {166, 161, 114, 16});
+    addComboBox(cboWeekday, "cboWeekday", {282, 158, 120, 22});
     for (const char* day : kWeekdayNames)
         cboWeekday.addItem(day);
 
-    addRadio(optMonths, "optMonths", "Every...", {24, 181, 80, 20}, false);
-    addNumberField(edMonths, udMonths, "Months", 108, 180, 1, 99, 1, 1);
-    addLabel(lblMonthsOn, "lblMonthsOn", "Months starting on day", {170, 183, 128, 16});
-    addNumberField(edMonthDay, udMonthDay, "MonthDay", 300, 180, 1, 31, 1, 1);
-    addLabel(lblOfMonth, "lblOfMonth", "of the month", {362, 183, 80, 16});
+    addRadio(optMonths, "optMonths", "Every...", {24, 191, 76, 20}, false);
+    addNumberField(edMonths, udMonths, "Months", 104, 190, 1, 99, 1, 1);
+    addLabel(lblMonthsOn, "lblMonthsOn", "Months starting on day", {166, 193, 150, 16});
+    addNumberField(edMonthDay, udMonthDay, "MonthDay", 320, 190, 1, 31, 1, 1);
+    addLabel(lblOfMonth, "lblOfMonth", "of the month", {382, 193, 90, 16});
 
-    addGroupBox(gbExternal, "gbExternal", "Externally Triggered Intervals", {12, 232, 436, 76});
-    addRadio(optWinStart, "optWinStart", "Each time Windows starts", {24, 253, 300, 20}, false);
-    addRadio(optShutdown, "optShutdown", "When you shut down Windows", {24, 279, 300, 20}, false);
+    addGroupBox(gbExternal, "gbExternal", "Externally Triggered Intervals", {12, 242, 466, 76});
+    addRadio(optWinStart, "optWinStart", "Each time Windows starts", {24, 263, 300, 20}, false);
+    addRadio(optShutdown, "optShutdown", "When you shut down Windows", {24, 289, 300, 20}, false);
 
-    addGroupBox(gbNextRun, "gbNextRun", "Next Run Date and Time", {12, 316, 436, 54});
-    addLabel(lblNextOn, "lblNextOn", "On", {24, 340, 24, 16});
-    add(deNextDate, "deNextDate", DATETIMEPICK_CLASSW, "", DateTimePicker::kDateStyle, {50, 336, 124, 22});
-    addLabel(lblNextAt, "lblNextAt", "at", {184, 340, 18, 16});
-    add(deNextTime, "deNextTime", DATETIMEPICK_CLASSW, "", DateTimePicker::kTimeStyle, {204, 336, 112, 22});
+    addGroupBox(gbNextRun, "gbNextRun", "Next Run Date and Time", {12, 326, 466, 54});
+    addLabel(lblNextOn, "lblNextOn", "On", {24, 350, 24, 16});
+    add(deNextDate, "deNextDate", DATETIMEPICK_CLASSW, "", DateTimePicker::kDateStyle, {50, 346, 124, 22});
+    addLabel(lblNextAt, "lblNextAt", "at", {184, 350, 18, 16});
+    add(deNextTime, "deNextTime", DATETIMEPICK_CLASSW, "", DateTimePicker::kTimeStyle, {204, 346, 112, 22});
 
-    addButton(cmdOK, "cmdOK", "&OK", {196, 380, 80, 25});
-    addButton(cmdCancel, "cmdCancel", "&Cancel", {284, 380, 80, 25});
-    addButton(cmdHelp, "cmdHelp", "&Help", {372, 380, 76, 25});
+    addButton(cmdOK, "cmdOK", "&OK", {226, 390, 80, 25});
+    addButton(cmdCancel, "cmdCancel", "&Cancel", {314, 390, 80, 25});
+    addButton(cmdHelp, "cmdHelp", "&Help", {402, 390, 76, 25});
     setDefaultButton(&cmdOK);
     setCancelButton(&cmdCancel);
     cmdOK.onClick = [this] { cmdOKClick(); };

@@ -485,3 +485,15 @@ TEST_F(SchedWindow, HelpOpensTheSchedulingTopic) {
     ASSERT_EQ(shell.requests().size(), 1u);
     EXPECT_EQ(shell.requests()[0].file, folder.path() + "Help\\" + page);
 }
+
+TEST_F(SchedWindow, EveryPageLiesBelowTheRowOfTabs) {
+    w.create();
+    RECT tab{};
+    ASSERT_TRUE(TabCtrl_GetItemRect(w.pcSched.hwnd(), 0, &tab));
+    MapWindowPoints(w.pcSched.hwnd(), HWND_DESKTOP, reinterpret_cast<POINT*>(&tab), 2);
+    for (int i = 0; i < w.pcSched.pageCount(); ++i) {
+        RECT page{};
+        GetWindowRect(w.pcSched.page(i).hwnd(), &page);
+        EXPECT_GE(page.top, tab.bottom) << w.pcSched.pageCaption(i);
+    }
+}
