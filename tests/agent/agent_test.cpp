@@ -105,6 +105,8 @@ TEST_F(Agent, ADueTaskStartsVantrelOnceAndGetsItsNextRunFromTheMomentOfTheRun) {
     const double before = platform::Now();
     start();
     ASSERT_TRUE(called("/CleanJunk"));
+    // The agent stores the next run just after starting the run.
+    ASSERT_TRUE(WaitUntil([&] { return *NextRun(Task::Junk) > before; }, 5000));
     const double after = platform::Now();
     auto next = NextRun(Task::Junk);
     ASSERT_TRUE(next);
@@ -121,8 +123,8 @@ TEST_F(Agent, EachTaskRunsWithItsOwnSwitch) {
     ASSERT_TRUE(called("/CleanHistory"));
     ASSERT_TRUE(called("/RegistryClean"));
     EXPECT_EQ(CountLines(calls()), 2);
-    EXPECT_GT(*NextRun(Task::Eraser), platform::Now() + 4);
-    EXPECT_GT(*NextRun(Task::Registry), platform::Now());
+    EXPECT_TRUE(WaitUntil([] { return *NextRun(Task::Eraser) > platform::Now() + 4; }, 5000));
+    EXPECT_TRUE(WaitUntil([] { return *NextRun(Task::Registry) > platform::Now(); }, 5000));
 }
 
 TEST_F(Agent, TasksNotDueDisabledOrBrokenAreLeftAloneAndTheAgentKeepsWatching) {
@@ -164,7 +166,6 @@ TEST_F(Agent, OnlyScanHoldsTheRunBackWhileThePrimaryDriveHasEnoughFreeSpace) {
     EXPECT_EQ(calls(), "");
 
     options.writeInt("OnlyScan", 0);
-    TaskKey(Task::Junk).deleteValue("NextRun");
     SetNextRun(Task::Junk, platform::Now());
     EXPECT_TRUE(called("/CleanJunk"));
 }
@@ -188,12 +189,14 @@ TEST_F(Agent, NoRunIsStartedWhileAMaintenanceRunIsGoingOn) {
     std::this_thread::sleep_for(std::chrono::milliseconds(2500));
     EXPECT_EQ(calls(), "");
     DestroyWindow(running);
-    EXPECT_TRUE(called("/CleanJunk"));
+    ASSERT_TRUE(called("/CleanJunk"));
 
     // Nor while the agent's own run of that task has not ended.
+    ASSERT_TRUE(WaitUntil([] { return *NextRun(Task::Junk) > platform::Now(); }, 5000));
     dir.write("linger.txt", "4000");
     SetNextRun(Task::Junk, platform::Now());
     ASSERT_TRUE(WaitUntil([&] { return CountLines(calls()) == 2; }, 8000));
+    ASSERT_TRUE(WaitUntil([] { return *NextRun(Task::Junk) > platform::Now(); }, 5000));
     SetNextRun(Task::Junk, platform::Now());
     std::this_thread::sleep_for(std::chrono::milliseconds(2000));
     EXPECT_EQ(CountLines(calls()), 2);
