@@ -666,6 +666,12 @@ void PageControl::rebuildTabs() {
         item.pszText = text.data();
         SendMessageW(m_hwnd, TCM_INSERTITEMW, tab++, reinterpret_cast<LPARAM>(&item));
     }
+    // The row of tabs has its height only once it holds items: place the pages below it anew,
+    // or the first page would cover the tabs.
+    Bounds area = pageArea();
+    for (auto& p : m_pages)
+        MoveWindow(p.panel->hwnd(), m_form->scale(area.x), m_form->scale(area.y), m_form->scale(area.w),
+                   m_form->scale(area.h), TRUE);
 }
 
 void PageControl::showActive() {

@@ -2,22 +2,40 @@
 
 #include <algorithm>
 #include <cmath>
-#include <stdexcept>
+#include <cstdint>
 
 namespace sched {
 
 const char* const kWeekdayNames[7] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
 
 namespace {
+// 0001-01-01 and 10000-01-01 as date-times.
+constexpr double kFirstDay = -693593.0;
+constexpr double kPastLastDay = 2958466.0;
+
 int IntParam(const std::string& text) {
     int32_t v = 0;
     if (!textfmt::ParseInt(text, v)) throw ParamsError("'" + text + "' is not a valid integer value");
     return v;
 }
 
+// A repeat count: a schedule of zero or fewer units would be due again at once, for ever.
+int CountParam(const std::string& text) {
+    int v = IntParam(text);
+    if (v < 1) throw ParamsError("'" + text + "' is not a valid number of units for a schedule");
+    return v;
+}
+
+int RangedParam(const std::string& text, int lo, int hi, const char* what) {
+    int v = IntParam(text);
+    if (v < lo || v > hi) throw ParamsError("'" + text + "' is not a valid " + what);
+    return v;
+}
+
 double FloatParam(const std::string& text) {
     double v = 0;
-    if (!textfmt::ParseFloat(text, v)) throw ParamsError("'" + text + "' is not a valid floating point value");
+    if (!textfmt::ParseFloat(text, v) || !std::isfinite(v))
+        throw ParamsError("'" + text + "' is not a valid floating point value");
     return v;
 }
 
@@ -28,7 +46,16 @@ double DatePart(double dt) {
 double Compose(double date, double time) {
     return date >= 0 ? date + time : date - time;
 }
+
+double Checked(double dt) {
+    if (!ValidDateTime(dt)) throw ScheduleError("The next run lies outside the range of valid dates");
+    return dt;
+}
 } // namespace
+
+bool ValidDateTime(double dateTime) {
+    return std::isfinite(dateTime) && dateTime >= kFirstDay && dateTime < kPastLastDay;
+}
 
 ScheduleParams SplitParams(std::string_view params) {
     size_t bar = params.find('|');
@@ -37,57 +64,65 @@ ScheduleParams SplitParams(std::string_view params) {
 }
 
 std::optional<double> NextRun(int type, std::string_view params, double base) {
+    if (type < kEveryMinutes || type > kEveryMonths) return std::nullopt;
+    if (!ValidDateTime(base)) throw ScheduleError("The schedule's base time is not a valid date and time");
     ScheduleParams p = SplitParams(params);
     switch (type) {
     case kEveryMinutes:
-        return base + IntParam(p.first) / 1440.0;
+        return Checked(base + CountParam(p.first) / 1440.0);
     case kEveryHours: {
-        double t = base + IntParam(p.first) / 24.0;
-        int minute = IntParam(p.second);
+        double t = Checked(base + CountParam(p.first) / 24.0);
+        int minute = RangedParam(p.second, 0, 59, "minute");
         auto c = textfmt::DecodeDateTime(t);
         return Compose(DatePart(t), textfmt::EncodeTime(c.hour, minute, c.second, c.millisecond));
     }
     case kEveryDays: {
-        double day = DatePart(base + IntParam(p.first));
+        double day = DatePart(Checked(base + CountParam(p.first)));
         auto c = textfmt::DecodeDateTime(FloatParam(p.second));
-        return Compose(day, textfmt::EncodeTime(c.hour, c.minute, c.second, c.millisecond));
+        return Checked(Compose(day, textfmt::EncodeTime(c.hour, c.minute, c.second, c.millisecond)));
     }
     case kEveryWeeks: {
-        int weekday = IntParam(p.second);
-        if (weekday < 0 || weekday > 6) throw ParamsError("'" + p.second + "' is not a day of the week");
-        double x = base + 7.0 * IntParam(p.first);
+        int weekday = RangedParam(p.second, 0, 6, "day of the week");
+        double x = Checked(base + 7.0 * CountParam(p.first));
         while (textfmt::DecodeDateTime(x).dayOfWeek != weekday)
             x += 1;
-        return DatePart(x);
+        return Checked(DatePart(x));
     }
-    case kEveryMonths: {
-        int months = IntParam(p.first), q = IntParam(p.second);
+    default: { // kEveryMonths
+        int months = CountParam(p.first), q = RangedParam(p.second, 1, 31, "day of the month");
         auto c = textfmt::DecodeDateTime(base);
-        int index = c.year * 12 + (c.month - 1) + months;
-        int year = index / 12, month = index % 12 + 1;
-        int day = std::clamp(q, 1, textfmt::DaysInMonth(year, month));
+        int64_t index = int64_t{c.year} * 12 + (c.month - 1) + months;
+        if (index / 12 > 9999) throw ScheduleError("The next run lies outside the range of valid dates");
+        int year = static_cast<int>(index / 12), month = static_cast<int>(index % 12) + 1;
+        // A day past the end of the month (31 in a 30-day month) runs on the month's last day.
+        int day = std::min(q, textfmt::DaysInMonth(year, month));
         return textfmt::EncodeDate(year, month, day);
     }
-    default:
-        return std::nullopt;
     }
 }
 
 std::string ScheduleText(int type, std::string_view params, const textfmt::FormatSettings& fs) {
+    // The numbers are shown as stored, once they are known to be numbers.
     ScheduleParams p = SplitParams(params);
     switch (type) {
     case kEveryMinutes:
+        IntParam(p.first);
         return "Every " + p.first + " Minutes";
     case kEveryHours:
+        IntParam(p.first);
+        IntParam(p.second);
         return "Every " + p.first + " Hours at " + p.second + " minutes after the hour";
     case kEveryDays:
+        IntParam(p.first);
         return "Every " + p.first + " Days at " + textfmt::FormatDateTime(fs.shortTimeFormat, FloatParam(p.second), fs);
     case kEveryWeeks: {
-        int d = IntParam(p.second);
-        if (d < 0 || d > 6) throw ParamsError("'" + p.second + "' is not a day of the week");
+        IntParam(p.first);
+        int d = RangedParam(p.second, 0, 6, "day of the week");
         return "Every " + p.first + " Weeks at starting on " + kWeekdayNames[d];
     }
     case kEveryMonths:
+        IntParam(p.first);
+        IntParam(p.second);
         return "Every " + p.first + " Months starting on day " + p.second;
     case kAtWindowsStart:
         return "When Windows is Started";

@@ -30,13 +30,23 @@ struct ScheduleParams {
 };
 ScheduleParams SplitParams(std::string_view params);
 
-// Corrupt "Params" (text that is not a number where one is expected).
-class ParamsError : public std::runtime_error {
+// A stored schedule that cannot be used: corrupt "Params", a date out of range.
+class ScheduleError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
+// Corrupt "Params" (text that is not a number where one is expected, a count below 1).
+class ParamsError : public ScheduleError {
+public:
+    using ScheduleError::ScheduleError;
+};
 
-// The next run after base for types 0-4; nullopt for other types. Throws ParamsError.
+// A date-time the computations accept: finite and within the years 1 to 9999.
+bool ValidDateTime(double dateTime);
+
+// The next run after base for types 0-4; nullopt for other types. Throws ParamsError for corrupt
+// parameters (every count must be at least 1, so the result always lies after base) and
+// ScheduleError for a base or result outside ValidDateTime.
 //  0: base + N minutes
 //  1: T = base + H hours, then T's minute := M (seconds and milliseconds of T kept)
 //  2: the date of base + D days at the time of day T
@@ -45,7 +55,8 @@ public:
 //     of that month gives the month's last day
 std::optional<double> NextRun(int type, std::string_view params, double base);
 
-// The text a task's schedule label shows; empty when the type is unknown. Throws ParamsError.
+// The text a task's schedule label shows; empty when the type is unknown. Throws ParamsError when
+// a number of "Params" is not a number.
 std::string ScheduleText(int type, std::string_view params,
                          const textfmt::FormatSettings& fs = textfmt::ProcessFormats());
 

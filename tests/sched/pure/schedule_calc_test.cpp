@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace sched;
 using textfmt::EncodeDate;
 using textfmt::EncodeDateTime;
@@ -70,4 +72,58 @@ TEST(DefaultSchedule, ThirdOfADayAsASixByteRealGivesTheStoredText) {
     EXPECT_EQ(DefaultParams(fs), "5|0.333333333333485");
     fs.decimalSeparator = ",";
     EXPECT_EQ(DefaultParams(fs), "5|0,333333333333485");
+}
+
+TEST(NextRun, CountsBelowOneAndOutOfRangeNumbersAreCorrupt) {
+    double base = EncodeDateTime(2024, 3, 10, 10, 0, 0);
+    // A zero interval would make the task due again at once, for ever.
+    EXPECT_THROW(NextRun(kEveryMinutes, "0", base), ParamsError);
+    EXPECT_THROW(NextRun(kEveryHours, "-1|30", base), ParamsError);
+    EXPECT_THROW(NextRun(kEveryHours, "1|60", base), ParamsError);
+    EXPECT_THROW(NextRun(kEveryDays, "0|0.5", base), ParamsError);
+    EXPECT_THROW(NextRun(kEveryDays, "1|nan", base), ParamsError);
+    EXPECT_THROW(NextRun(kEveryWeeks, "0|1", base), ParamsError);
+    EXPECT_THROW(NextRun(kEveryMonths, "1|0", base), ParamsError);
+    EXPECT_THROW(NextRun(kEveryMonths, "1|32", base), ParamsError);
+    EXPECT_THROW(NextRun(kEveryMonths, "", base), ParamsError);
+}
+
+TEST(NextRun, BasesAndResultsOutsideTheCalendarFail) {
+    EXPECT_THROW(NextRun(kEveryMinutes, "5", std::numeric_limits<double>::quiet_NaN()), ScheduleError);
+    EXPECT_THROW(NextRun(kEveryMinutes, "5", 1e300), ScheduleError);
+    EXPECT_THROW(NextRun(kEveryMonths, "2147483647|1", EncodeDate(2024, 1, 1)), ScheduleError);
+    EXPECT_THROW(NextRun(kEveryDays, "2147483647|0.5", EncodeDate(2024, 1, 1)), ScheduleError);
+    EXPECT_TRUE(ValidDateTime(EncodeDate(9999, 12, 31)));
+    EXPECT_FALSE(ValidDateTime(EncodeDate(9999, 12, 31) + 1));
+    EXPECT_TRUE(ValidDateTime(EncodeDate(1, 1, 1)));
+    EXPECT_FALSE(ValidDateTime(std::numeric_limits<double>::infinity()));
+}
+
+TEST(NextRun, HoursCrossMidnightAndKeepTheirSeconds) {
+    double base = EncodeDateTime(2024, 12, 31, 22, 59, 59, 250);
+    EXPECT_EQ(Text(*NextRun(kEveryHours, "2|0", base)), "2025/01/01 00:00:59.250");
+}
+
+TEST(NextRun, WeeksOnTheBaseWeekdayLandExactlyWWeeksLaterAtMidnight) {
+    double sunday = EncodeDateTime(2024, 3, 10, 23, 59, 0);
+    EXPECT_EQ(Text(*NextRun(kEveryWeeks, "2|0", sunday)), "2024/03/24");
+    EXPECT_EQ(Text(*NextRun(kEveryWeeks, "1|6", sunday)), "2024/03/23"); // the Saturday after
+}
+
+TEST(NextRun, MonthsAcrossTheYearEndAndLeapDays) {
+    EXPECT_EQ(Text(*NextRun(kEveryMonths, "1|31", EncodeDateTime(2024, 12, 31, 18, 0, 0))), "2025/01/31");
+    EXPECT_EQ(Text(*NextRun(kEveryMonths, "12|29", EncodeDate(2023, 2, 28))), "2024/02/29");
+    EXPECT_EQ(Text(*NextRun(kEveryMonths, "12|29", EncodeDate(2024, 2, 29))), "2025/02/28");
+}
+
+TEST(ScheduleText, NumbersAreShownAsStoredButMustBeNumbers) {
+    textfmt::FormatSettings fs;
+    EXPECT_EQ(ScheduleText(0, "05", fs), "Every 05 Minutes");
+    EXPECT_THROW(ScheduleText(0, "abc", fs), ParamsError);
+    EXPECT_THROW(ScheduleText(1, "5|x", fs), ParamsError);
+    EXPECT_THROW(ScheduleText(2, "5|", fs), ParamsError);
+    EXPECT_THROW(ScheduleText(3, "1|9", fs), ParamsError);
+    EXPECT_THROW(ScheduleText(4, "z|1", fs), ParamsError);
+    fs.shortTimeFormat = "hh:nn";
+    EXPECT_EQ(ScheduleText(2, "3|0,75", fs), "Every 3 Days at 18:00");
 }
