@@ -20,6 +20,7 @@
 #include "platform/registry.h"
 #include "platform/strings.h"
 #include "platform/window.h"
+#include "sched/unattended.h"
 
 namespace app {
 
@@ -155,15 +156,17 @@ int RunApplication() {
         LoadLocaleFormats();
         InitApplication();
         CommonTools();
-        switch (ParseSwitch(CommandLineArguments())) {
+        switch (const Switch which = ParseSwitch(CommandLineArguments())) {
         case Switch::CompleteCache:
             CompleteCache();
             break;
-        case Switch::None:
         case Switch::CleanJunk:
         case Switch::CleanHistory:
         case Switch::RegistryClean:
         case Switch::SetSchedule:
+            sched::RunSwitch(which);
+            break;
+        case Switch::None:
         case Switch::Unknown:
             break;
         }
