@@ -168,8 +168,11 @@ public:
 
     bool onNotify(NMHDR* hdr, LRESULT& result) override;
 
-private:
+protected:
+    // Lists with defaults of their own (drive list, file list) extend this.
     void afterCreate() override;
+
+private:
     bool m_suppressEvents = false;
 };
 
@@ -270,6 +273,8 @@ public:
     static Form* ActiveModal();
     // Routes F1 and dialog keys for a message of any form; true when consumed.
     static bool PreTranslate(MSG& msg);
+    // Registers the form and panel window classes (once).
+    static void RegisterWindowClasses();
 
 protected:
     void createWindow(const FormSpec& spec, HWND owner);
