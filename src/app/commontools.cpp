@@ -163,7 +163,9 @@ HBITMAP DrawGlyph(Glyph glyph, int size) {
     return bmp;
 }
 
-Tcommontools::Tcommontools() : Form("Tcommontools") {}
+Tcommontools::Tcommontools() : Form("Tcommontools") {
+    scan::TShellFileOp::ConfigureSharedInstance(ShellFileOp1);
+}
 
 void Tcommontools::buildWindow(HWND owner) {
     createWindow({"commontools", 100, 100, WS_POPUP, WS_EX_TOOLWINDOW}, owner);

@@ -7,6 +7,7 @@
 
 #include "platform/handles.h"
 #include "platform/window.h"
+#include "scan/shell_file_op.h"
 
 namespace app {
 
@@ -45,6 +46,10 @@ public:
     // Small icons: ilCommon16 holds the glyphs above in the order of Common16; ilIcons is the
     // icon list of the shortcut fixer's result list, filled by that tool.
     UniqueImageList ilCommon16, ilIcons;
+
+    // The one shell file operation through which the junk cleaner, shortcut fixer and duplicate
+    // finder delete, recycle and move files.
+    scan::TShellFileOp ShellFileOp1;
 
     enum Common16 { kConfirm16, kDelete16, kMoveTo16, kRecycle16, kMag16, kHelp16 };
 

@@ -62,6 +62,15 @@ TEST(SharedForm, HoldsThePicturesAndImageListsAndIsNeverShown) {
     EXPECT_EQ(help.bmWidth, 16);
     EXPECT_EQ(ImageList_GetImageCount(tools.common16()), 6);
     EXPECT_NE(tools.icons(), nullptr);
+    // The shared file operation: files only, no questions, no folders made, rename on collision,
+    // silent, each file added by the caller.
+    const auto& op = tools.ShellFileOp1;
+    EXPECT_TRUE(op.FilesOnly);
+    EXPECT_TRUE(op.NoConfirmation);
+    EXPECT_FALSE(op.AutoMakeDir);
+    EXPECT_TRUE(op.RenameOnCollision);
+    EXPECT_FALSE(op.Animate);
+    EXPECT_FALSE(op.ClearOnAdd);
     app::DestroyCommonTools();
     EXPECT_FALSE(app::CommonToolsExist());
 }
