@@ -67,7 +67,8 @@ LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-void RegisterClasses() {
+// The form class needs Form's window procedure, which only Form itself can name.
+void RegisterClasses(WNDPROC formProc) {
     static bool done = false;
     if (done) return;
     done = true;
@@ -80,7 +81,7 @@ void RegisterClasses() {
     wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     wc.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(100));
     wc.lpszClassName = kFormClass;
-    wc.lpfnWndProc = DefWindowProcW; // replaced per window in WM_NCCREATE
+    wc.lpfnWndProc = formProc;
     RegisterClassExW(&wc);
     WNDCLASSEXW pc = wc;
     pc.hIcon = nullptr;
@@ -108,7 +109,7 @@ void InitCommonControlsOnce() {
 }
 
 const wchar_t* PanelClassName() {
-    RegisterClasses();
+    Form::RegisterWindowClasses();
     return kPanelClass;
 }
 
@@ -735,9 +736,13 @@ HFONT Form::font() const {
     return SharedFont(m_dpi);
 }
 
+void Form::RegisterWindowClasses() {
+    RegisterClasses(&Form::WndProc);
+}
+
 void Form::create(HWND owner) {
     if (m_hwnd) return;
-    RegisterClasses();
+    RegisterWindowClasses();
     if (!owner && ActiveModal()) owner = ActiveModal()->hwnd();
     buildWindow(owner);
     if (!m_hwnd) throw std::runtime_error("window " + m_className + " was not created");

@@ -270,6 +270,8 @@ public:
     static Form* ActiveModal();
     // Routes F1 and dialog keys for a message of any form; true when consumed.
     static bool PreTranslate(MSG& msg);
+    // Registers the form and panel window classes (once).
+    static void RegisterWindowClasses();
 
 protected:
     void createWindow(const FormSpec& spec, HWND owner);
