@@ -59,11 +59,10 @@ bool TQuorvelImage::pointerInside() const noexcept {
     return m_hwnd && Hovered() == m_hwnd;
 }
 
-void TQuorvelImage::paint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(m_hwnd, &ps);
+void TQuorvelImage::draw(HDC dc) {
     RECT client;
     GetClientRect(m_hwnd, &client);
+    int saved = SaveDC(dc);
     if (!m_picture.empty()) {
         HDC mem = CreateCompatibleDC(dc);
         HGDIOBJ old = SelectObject(mem, m_picture.bitmap());
@@ -73,7 +72,7 @@ void TQuorvelImage::paint() {
         ExcludeClipRect(dc, 0, 0, m_picture.width(), m_picture.height());
     }
     ::FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-    EndPaint(m_hwnd, &ps);
+    RestoreDC(dc, saved);
 }
 
 LRESULT CALLBACK TQuorvelImage::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
@@ -92,8 +91,15 @@ LRESULT CALLBACK TQuorvelImage::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) 
 LRESULT TQuorvelImage::handle(UINT msg, WPARAM wp, LPARAM lp) {
     HWND hwnd = m_hwnd;
     switch (msg) {
-    case WM_PAINT:
-        paint();
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(m_hwnd, &ps);
+        draw(dc);
+        EndPaint(m_hwnd, &ps);
+        return 0;
+    }
+    case WM_PRINTCLIENT:
+        draw(reinterpret_cast<HDC>(wp));
         return 0;
     case WM_ERASEBKGND:
         return 1;

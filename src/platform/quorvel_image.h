@@ -45,7 +45,7 @@ private:
     void afterCreate() override;
     static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept;
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
-    void paint();
+    void draw(HDC dc);
 
     Dib m_picture;
     bool m_hitTransparent = false;

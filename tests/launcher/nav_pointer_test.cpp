@@ -180,7 +180,7 @@ TEST_F(NavPointer, DraggedByTheBackgroundButNotByItsButtons) {
     RECT r = nav.windowRect();
     EXPECT_EQ(SendMessageW(nav.hwnd(), WM_NCHITTEST, 0, MAKELPARAM(r.left + 200, r.top + 100)), HTCAPTION);
     auto& hint = Image(nav, "imgJunk_Hint");
-    EXPECT_EQ(SendMessageW(hint.hwnd(), WM_NCHITTEST, 0, 0), HTTRANSPARENT);
+    EXPECT_EQ(SendMessageW(hint.hwnd(), WM_NCHITTEST, 0, MAKELPARAM(r.left + 400, r.top + 200)), HTTRANSPARENT);
     auto& up = Image(nav, "imgJunk_Up");
     RECT b;
     GetWindowRect(up.hwnd(), &b);
