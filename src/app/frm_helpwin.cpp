@@ -50,6 +50,8 @@ std::string TfrmHelpWin::VersionText() {
     std::string copyright = VersionString(L"LegalCopyright");
     std::string text = "Vantrel\n";
     text += version.empty() ? "This copy carries no version information." : "Version " + version;
+    // "Copyright (C) 2026 Quorvel" as it is printed on the panel: "© 2026 Quorvel".
+    if (copyright.rfind("Copyright (C) ", 0) == 0) copyright = "\xC2\xA9 " + copyright.substr(14);
     if (!copyright.empty()) text += "\n" + copyright;
     text += "\n\nA maintenance suite for Windows.";
     return text;

@@ -254,6 +254,8 @@ Dib MainScreen(int dpi) {
     subtitle.colour = RGB(0x9f, 0xb3, 0xd1);
     DrawTextOn(dib, "Keeps your PC clean, quick and tidy", PxRect(152, 79, 260, 20, dpi), subtitle, dpi);
     platform::Bounds hint = NavHintBounds();
+    platform::DrawOver(dib, Scaled("pointer", 64, 64, dpi), Px(hint.x + (hint.w - 64) / 2 + 4, dpi),
+                       Px(hint.y + 54, dpi), 200);
     TextStyle lead;
     lead.size = 15;
     lead.bold = true;
