@@ -66,6 +66,14 @@ const WindowOpener kWindows[art::kNavButtonCount] = {
     nullptr,                 // Exit: ends the program
 };
 
+// True when the pointer is over the launcher itself (not over another window or the desktop).
+bool PointerOver(HWND window) {
+    POINT pt;
+    if (!GetCursorPos(&pt)) return false;
+    HWND under = WindowFromPoint(pt);
+    return under && GetAncestor(under, GA_ROOT) == window;
+}
+
 void Show(TQuorvelImage& image, bool on) {
     if (image.created() && image.visible() != on) image.setVisible(on);
 }
@@ -105,6 +113,14 @@ void TfrmNav::buildWindow(HWND owner) {
         addPicture(pb.hint, names.hint, art::NavHintBounds(), art::NavHint(b, d), false);
         pb.hint.setHitTransparent(true);
         pb.hint.OnMouseMove = [this](int, int) { FormMouseMove(); };
+        // Leaving the launcher from a button (to the desktop or another window) puts the buttons
+        // back as the background would; moving on to another part of the launcher raises its own
+        // events.
+        auto left = [this] {
+            if (!PointerOver(hwnd())) FormMouseMove();
+        };
+        pb.up.OnMouseExit = left;
+        pb.over.OnMouseExit = left;
 
         if (art::IsTool(b)) {
             pb.up.OnMouseMove = [this, b](int, int) {
@@ -152,6 +168,8 @@ bool TfrmNav::FormCloseQuery() {
     return m_openWindows == 0;
 }
 
+// Reached from the exit button and from the system's close command (Alt+F4, the system menu, the
+// taskbar, WM_CLOSE from outside): both end the program.
 void TfrmNav::FormClose() {
     m_terminated = true;
     if (OnTerminate) OnTerminate();

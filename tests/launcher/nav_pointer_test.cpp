@@ -188,3 +188,27 @@ TEST_F(NavPointer, DraggedByTheBackgroundButNotByItsButtons) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(NavPointer, LeavingTheLauncherFromAButtonPutsItBack) {
+    auto& up = Image(nav, "imgReg_Up");
+    RECT r;
+    GetWindowRect(up.hwnd(), &r);
+    // The pointer leaves for another part of the launcher: the button stays lit until that part
+    // says otherwise.
+    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    MoveOver(up);
+    SendMessageW(up.hwnd(), WM_MOUSELEAVE, 0, 0);
+    EXPECT_TRUE(Lit(nav, NavButton::Reg));
+    // The pointer is outside the window.
+    RECT w = nav.windowRect();
+    SetCursorPos(w.right + 20, w.bottom + 20);
+    MoveOver(up);
+    MoveOver(Image(nav, "imgReg_Over"));
+    SendMessageW(Image(nav, "imgReg_Over").hwnd(), WM_MOUSELEAVE, 0, 0);
+    EXPECT_FALSE(Lit(nav, NavButton::Reg));
+    EXPECT_TRUE(visibleHints().empty());
+}
+
+} // namespace
