@@ -24,3 +24,24 @@ add_custom_command(OUTPUT ${VANTREL_ART_SOURCE}
   COMMENT "Embedding artwork"
   VERBATIM)
 target_sources(vantrel_win PRIVATE ${VANTREL_ART_SOURCE})
+
+# The program's icon (resource 100, the window class icon) from res/icon.svg, through ImageMagick.
+find_program(IMAGEMAGICK_CONVERT convert REQUIRED)
+set(VANTREL_ICON ${VANTREL_ART_DIR}/vantrel.ico)
+set(VANTREL_ICON_PNGS)
+foreach(size 16 20 24 32 40 48 64 256)
+  set(png ${VANTREL_ART_DIR}/icon_${size}.png)
+  add_custom_command(OUTPUT ${png}
+    COMMAND ${RSVG_CONVERT} --width=${size} --height=${size} --format=png --output=${png}
+            ${CMAKE_SOURCE_DIR}/res/icon.svg
+    DEPENDS ${CMAKE_SOURCE_DIR}/res/icon.svg
+    VERBATIM)
+  list(APPEND VANTREL_ICON_PNGS ${png})
+endforeach()
+add_custom_command(OUTPUT ${VANTREL_ICON}
+  COMMAND ${IMAGEMAGICK_CONVERT} ${VANTREL_ICON_PNGS} ${VANTREL_ICON}
+  DEPENDS ${VANTREL_ICON_PNGS}
+  COMMENT "Making the program icon"
+  VERBATIM)
+# windres finds "vantrel.ico" through the include path.
+set_source_files_properties(${CMAKE_SOURCE_DIR}/res/vantrel.rc PROPERTIES OBJECT_DEPENDS ${VANTREL_ICON})

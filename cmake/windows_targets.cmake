@@ -17,6 +17,7 @@ include(${CMAKE_SOURCE_DIR}/cmake/art.cmake)
 set(VANTREL_RC ${CMAKE_SOURCE_DIR}/res/vantrel.rc)
 add_executable(Vantrel WIN32 ${CMAKE_SOURCE_DIR}/src/app/main.cpp ${VANTREL_RC})
 target_link_libraries(Vantrel PRIVATE vantrel_win)
+target_include_directories(Vantrel PRIVATE ${VANTREL_ART_DIR})
 target_link_options(Vantrel PRIVATE ${VANTREL_STATIC_LINK} -municode)
 set_target_properties(Vantrel PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
