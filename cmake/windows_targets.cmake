@@ -2,7 +2,7 @@
 add_compile_definitions(UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601 _WIN32_IE=0x0700)
 add_compile_options(-Wall -Wextra -Wno-cast-function-type -Wno-missing-field-initializers)
 set(VANTREL_STATIC_LINK -static -static-libgcc -static-libstdc++)
-set(VANTREL_WIN_LIBS comctl32 shell32 ole32 oleaut32 uuid advapi32 shlwapi gdi32 user32 comdlg32 msimg32 version)
+set(VANTREL_WIN_LIBS comctl32 shell32 ole32 oleaut32 uuid advapi32 shlwapi gdi32 user32 comdlg32 msimg32 version windowscodecs)
 
 # Everything that is not portable, not an entry point and not the agent.
 file(GLOB_RECURSE VANTREL_WIN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*.cpp)
@@ -12,10 +12,12 @@ list(FILTER VANTREL_WIN_SOURCES EXCLUDE REGEX "/src/app/main\\.cpp$")
 add_library(vantrel_win STATIC ${VANTREL_WIN_SOURCES})
 target_include_directories(vantrel_win PUBLIC ${CMAKE_SOURCE_DIR}/src)
 target_link_libraries(vantrel_win PUBLIC vantrel_pure ${VANTREL_WIN_LIBS})
+include(${CMAKE_SOURCE_DIR}/cmake/art.cmake)
 
 set(VANTREL_RC ${CMAKE_SOURCE_DIR}/res/vantrel.rc)
 add_executable(Vantrel WIN32 ${CMAKE_SOURCE_DIR}/src/app/main.cpp ${VANTREL_RC})
 target_link_libraries(Vantrel PRIVATE vantrel_win)
+target_include_directories(Vantrel PRIVATE ${VANTREL_ART_DIR})
 target_link_options(Vantrel PRIVATE ${VANTREL_STATIC_LINK} -municode)
 set_target_properties(Vantrel PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
