@@ -41,8 +41,8 @@ public:
     Picture imgMag;
     // The glyph of every tool window's "&Help" button (16 x 16).
     Picture imgHelp16;
-    // Backgrounds of the help window and the launcher, drawn by their own modules.
-    Picture imgHelpback, imgMainScreen;
+    // The launcher's and help window's backgrounds (imgMainScreen, imgHelpback) are drawn at the
+    // screen's DPI by the launcher artwork (art::MainScreen, art::HelpBack) when those windows open.
     // Small icons: ilCommon16 holds the glyphs above in the order of Common16; ilIcons is the
     // icon list of the shortcut fixer's result list, filled by that tool.
     UniqueImageList ilCommon16, ilIcons;

@@ -9,6 +9,7 @@
 
 #include "app/commontools.h"
 #include "app/common.h"
+#include "app/launcher.h"
 #include "app/locale.h"
 #include "app/paths.h"
 #include "app/progress.h"
@@ -167,6 +168,8 @@ int RunApplication() {
             sched::RunSwitch(which);
             break;
         case Switch::None:
+            RunLauncher();
+            break;
         case Switch::Unknown:
             break;
         }
