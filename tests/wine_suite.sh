@@ -13,6 +13,17 @@ export XDG_CONFIG_HOME="$work/home/.config" XDG_CACHE_HOME="$work/home/.cache"
 export VANTREL_SUITE_DIR="$work"
 export WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
 mkdir -p "$XDG_DATA_HOME" "$XDG_CONFIG_HOME"
+# A suite may arrange its prefix first (drives, settings): tests/<suite>/fixtures.sh or
+# tests/tools/<suite>/fixtures.sh, run with WINEPREFIX set.
+tests_dir="$(cd "$(dirname "$0")" && pwd)"
+for fixtures in "$tests_dir/${name%_tests}/fixtures.sh" "$tests_dir/tools/${name%_tests}/fixtures.sh"; do
+    if [ -f "$fixtures" ]; then
+        if ! bash "$fixtures" > "$work/fixtures.txt" 2>&1 < /dev/null; then
+            cat "$work/fixtures.txt"; echo "$name: fixtures failed"; exit 1
+        fi
+        break
+    fi
+done
 wineserver -p > /dev/null 2>&1 < /dev/null
 xml="$work/result.xml"
 wine "$exe" --gtest_output="xml:Z:${xml//\//\\}" "$@" > "$work/out.txt" 2>&1 < /dev/null

@@ -67,26 +67,36 @@ LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-void RegisterClasses() {
-    static bool done = false;
-    if (done) return;
-    done = true;
-    InitCommonControlsOnce();
+WNDCLASSEXW BaseClass() {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
     wc.style = CS_DBLCLKS;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    wc.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(100));
-    wc.lpszClassName = kFormClass;
-    wc.lpfnWndProc = DefWindowProcW; // replaced per window in WM_NCCREATE
-    RegisterClassExW(&wc);
-    WNDCLASSEXW pc = wc;
-    pc.hIcon = nullptr;
-    pc.lpszClassName = kPanelClass;
-    pc.lpfnWndProc = PanelProc;
-    RegisterClassExW(&pc);
+    return wc;
+}
+
+// The form class needs the form's own window procedure from the first message on (WM_NCCREATE
+// stores the Form pointer), so it is registered by Form::create with that procedure.
+void RegisterClasses(WNDPROC formProc = nullptr) {
+    static bool panelDone = false, formDone = false;
+    InitCommonControlsOnce();
+    if (!panelDone) {
+        panelDone = true;
+        WNDCLASSEXW pc = BaseClass();
+        pc.lpszClassName = kPanelClass;
+        pc.lpfnWndProc = PanelProc;
+        RegisterClassExW(&pc);
+    }
+    if (formProc && !formDone) {
+        formDone = true;
+        WNDCLASSEXW wc = BaseClass();
+        wc.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(100));
+        wc.lpszClassName = kFormClass;
+        wc.lpfnWndProc = formProc;
+        RegisterClassExW(&wc);
+    }
 }
 
 std::string WindowText(HWND h) {
@@ -737,7 +747,7 @@ HFONT Form::font() const {
 
 void Form::create(HWND owner) {
     if (m_hwnd) return;
-    RegisterClasses();
+    RegisterClasses(&Form::WndProc);
     if (!owner && ActiveModal()) owner = ActiveModal()->hwnd();
     buildWindow(owner);
     if (!m_hwnd) throw std::runtime_error("window " + m_className + " was not created");
