@@ -6,6 +6,7 @@
 #include <array>
 #include <exception>
 #include <map>
+#include <unordered_map>
 #include <stdexcept>
 
 #include "app/common.h"
@@ -45,6 +46,8 @@ constexpr int kBackupPage = 1;
 constexpr int kMaxDepth = 512;
 constexpr int kRegistryImage = 0;
 constexpr int kDllImage = 1;
+constexpr ULONGLONG kPumpIntervalMs = 10;
+constexpr ULONGLONG kRefreshIntervalMs = 250;
 
 const std::vector<std::string>& StoredProperties() {
     static const std::vector<std::string> props{"cbRescan.Checked", "cbBackup.Checked"};
@@ -56,9 +59,13 @@ std::wstring StripLeadingBackslashes(std::wstring path) {
     return n == std::wstring::npos ? std::wstring() : path.substr(n);
 }
 
-// The answers of GetDriveType, SetCurrentDirectory and GetFileAttributes, with drive types kept for
-// one scan. Paths past MAX_PATH are looked up with the "\\?\" form: SetCurrentDirectory refuses
-// them, which would make a folder that exists look missing.
+// The answers of GetDriveType, SetCurrentDirectory and GetFileAttributes for one scan.
+// - Drive types are kept: GetDriveType costs far more than any other call the rules make.
+// - So does SetCurrentDirectory, and registries name the same folders over and over: each folder
+//   is entered once, later answers come from memory, and the folder last entered successfully is
+//   made current for real before anything depends on it (a relative path, the scan's end).
+// - Paths past MAX_PATH are looked up in the "\\?\" form: SetCurrentDirectory refuses them,
+//   which would make a folder that exists look missing.
 class Win32PathProbe : public PathProbe {
 public:
     DriveType driveType(std::string_view root) override {
@@ -71,18 +78,46 @@ public:
         return static_cast<DriveType>(GetDriveTypeW(platform::Widen(root).c_str()));
     }
     bool enterFolder(std::string_view folder) override {
+        std::string key(folder);
+        auto known = m_folders.find(key);
+        if (known != m_folders.end()) {
+            if (known->second && m_current != key) {
+                m_last = key;
+                m_settled = false;
+            }
+            return known->second;
+        }
         std::wstring w = platform::Widen(folder);
-        if (w.size() < MAX_PATH - 2) return SetCurrentDirectoryW(w.c_str()) != 0;
-        DWORD a = GetFileAttributesW(LongForm(w).c_str());
-        return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+        bool entered;
+        if (w.size() < MAX_PATH - 2) {
+            entered = SetCurrentDirectoryW(w.c_str()) != 0;
+            if (entered) {
+                m_current = m_last = key;
+                m_settled = true;
+            }
+        } else {
+            DWORD a = GetFileAttributesW(LongForm(w).c_str());
+            entered = a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+        }
+        m_folders.emplace(std::move(key), entered);
+        return entered;
     }
     bool pathExists(std::string_view path) override { return Attributes(path) != INVALID_FILE_ATTRIBUTES; }
     bool fileExists(std::string_view path) override {
         DWORD a = Attributes(path);
         return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
     }
+    // Makes the folder last entered the current one.
+    void settle() {
+        if (m_settled) return;
+        m_settled = true;
+        if (SetCurrentDirectoryW(platform::Widen(m_last).c_str())) m_current = m_last;
+    }
 
 private:
+    static bool IsAbsolute(std::string_view path) {
+        return path.substr(0, 2) == "\\\\" || (path.size() >= 3 && path[1] == ':' && path[2] == '\\');
+    }
     static std::wstring LongForm(const std::wstring& path) {
         if (path.size() < MAX_PATH || path.rfind(L"\\\\", 0) == 0) return path;
         DWORD n = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
@@ -92,10 +127,14 @@ private:
         full.resize(n);
         return L"\\\\?\\" + full;
     }
-    static DWORD Attributes(std::string_view path) {
+    DWORD Attributes(std::string_view path) {
+        if (!IsAbsolute(path)) settle();
         return GetFileAttributesW(LongForm(platform::Widen(path)).c_str());
     }
     std::array<std::optional<DriveType>, 26> m_drives{};
+    std::unordered_map<std::string, bool> m_folders;
+    std::string m_current, m_last;
+    bool m_settled = true;
 };
 
 // Text of a REG_SZ or REG_EXPAND_SZ as stored: up to the first NUL, an odd last byte dropped.
@@ -553,10 +592,14 @@ void TfrmRegClean::btnStartClick() {
         lv.clear();
         m_rows.clear();
         UpdateMenuStates();
+        lv.beginUpdate();
+        m_lastRefresh = GetTickCount64();
         ScanRegistry();
     } catch (const std::exception& e) {
         error = e.what();
     }
+    lv.endUpdate();
+    m_unshownRows = false;
     m_scanning = false;
     btnStart.setCaption(kScanCaption);
     btnStart.setHint(kScanHint);
@@ -593,8 +636,23 @@ void TfrmRegClean::FinishScan() {
 }
 
 bool TfrmRegClean::PumpAndCheckStop() {
-    platform::ProcessMessages();
-    if (platform::QuitRequested()) m_stop = true;
+    // Looking at the message queue costs a trip to the window server; a few times per 10 ms keep
+    // the window as responsive as once per value does.
+    ULONGLONG now = GetTickCount64();
+    if (now - m_lastPump >= kPumpIntervalMs) {
+        platform::ProcessMessages();
+        m_lastPump = GetTickCount64();
+        if (platform::QuitRequested()) m_stop = true;
+        if (m_unshownRows && now - m_lastRefresh >= kRefreshIntervalMs) {
+            // The list is frozen while the scan adds to it (a visible list view repaints on every
+            // insertion); it catches up a few times a second.
+            lv.endUpdate();
+            UpdateWindow(lv.hwnd());
+            lv.beginUpdate();
+            m_unshownRows = false;
+            m_lastRefresh = now;
+        }
+    }
     return m_stop;
 }
 
@@ -609,6 +667,7 @@ void TfrmRegClean::ScanRegistry() {
     tb.setButtonEnabled("cmdRemove", false);
     m_probe = std::make_unique<Win32PathProbe>();
     m_exclude = cbExclude.checked();
+    m_lastPump = 0;
     static const std::array<HKEY, 4> roots{HKEY_CURRENT_USER, HKEY_USERS, HKEY_LOCAL_MACHINE, HKEY_LOCAL_MACHINE};
     static const std::array<const wchar_t*, 4> starts{L"", L"", L"Software", nullptr};
     for (size_t i = 0; i < kScanAreas.size(); ++i) {
@@ -628,6 +687,7 @@ void TfrmRegClean::ScanRegistry() {
             if (key) DoAnalyzeDLLs(key.get());
         }
     }
+    static_cast<Win32PathProbe&>(*m_probe).settle();
     aniSearch.setVisible(false);
     SendMessageW(aniSearch.hwnd(), PBM_SETMARQUEE, FALSE, 0);
     StatusBar1.setPanelText(0, m_stop ? kScanInterrupted : kScanCompleted);
@@ -721,11 +781,12 @@ void TfrmRegClean::DoAnalyzeDLLs(HKEY key) {
 }
 
 bool TfrmRegClean::IsValidReference(std::string_view text) {
-    if (!m_scanning || !m_probe) {
-        if (!m_probe) m_probe = std::make_unique<Win32PathProbe>();
-        m_exclude = cbExclude.checked();
-    }
-    return tools::regclean::IsValidReference(text, m_exclude, *m_probe);
+    if (m_scanning && m_probe) return tools::regclean::IsValidReference(text, m_exclude, *m_probe);
+    // Outside a scan nothing is kept from one question to the next.
+    Win32PathProbe probe;
+    bool valid = tools::regclean::IsValidReference(text, cbExclude.checked(), probe);
+    probe.settle();
+    return valid;
 }
 
 std::string TfrmRegClean::LastModification(const FILETIME& ft) const {
@@ -740,6 +801,7 @@ void TfrmRegClean::AddFinding(const Finding& finding, RowRef ref) {
     lv.addRow(cols[0], {cols[1], cols[2], cols[3]}, finding.kind == FindingKind::SharedDll ? kDllImage : kRegistryImage,
               static_cast<LPARAM>(m_rows.size() - 1));
     if (lv.selectedCount() == 0) lv.setSelected(0, true);
+    m_unshownRows = true;
 }
 
 // ---- backup and restore ----
@@ -931,8 +993,10 @@ std::vector<int> TfrmRegClean::RemoveWithPlan(const std::vector<int>& rows, bool
     if (static_cast<int>(removed.size()) == lv.rowCount()) {
         lv.clear();
     } else {
+        lv.beginUpdate();
         for (auto r = removed.rbegin(); r != removed.rend(); ++r)
             lv.deleteRow(*r);
+        lv.endUpdate();
     }
     return removed;
 }

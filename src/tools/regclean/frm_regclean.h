@@ -139,6 +139,9 @@ private:
     bool m_shown = false;
     bool m_doReg = false;
     int m_removed = 0;
+    unsigned long long m_lastPump = 0;
+    unsigned long long m_lastRefresh = 0;
+    bool m_unshownRows = false;
 };
 
 } // namespace tools::regclean

@@ -17,6 +17,7 @@
 #include "platform/registry.h"
 #include "platform/strings.h"
 #include "support/fixtures.h"
+#include "support/scripted_dialogs.h"
 #include "tools/regclean/frm_regclean.h"
 #include "tools/regclean/pure/finding.h"
 #include "tools/regclean/registry_editor.h"
