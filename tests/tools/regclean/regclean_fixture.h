@@ -204,6 +204,8 @@ protected:
             if (r[0].find(kScratch) != std::string::npos) rows.push_back(r);
         return rows;
     }
+    // The scratch program folder: logs, "Registry Backup".
+    std::string DataFolder() const { return m_folder->path(); }
     std::vector<std::string> LogLines(const std::string& file) const {
         return Lines(testsupport::ReadText(m_folder->path() + file));
     }
