@@ -1,9 +1,12 @@
 #include "platform/menu.h"
 
+#include <exception>
 #include <stdexcept>
 #include <utility>
 
+#include "platform/dialogs.h"
 #include "platform/strings.h"
+#include "platform/window.h"
 
 namespace platform {
 
@@ -160,7 +163,13 @@ bool Menu::click(std::string_view name) {
     if (!item || item->submenu || !enabled(name)) return false;
     // A copy, so that a handler that rebuilds the menu does not run on a destroyed function.
     auto handler = item->onClick;
-    if (handler) handler();
+    // Items are chosen from window procedures, key handlers and message loops alike; no error
+    // leaves here, it goes to the application's error box as from any other command.
+    try {
+        if (handler) handler();
+    } catch (const std::exception& e) {
+        ShowErrorBox(e.what(), Form::ActiveModal() ? Form::ActiveModal()->hwnd() : nullptr);
+    }
     return true;
 }
 
