@@ -321,8 +321,8 @@ void TfrmRegClean::buildWindow(HWND owner) {
     }
     m_bigIcon.reset(MakeIcon(RegistryPixels(32), 32));
 
-    addListView(lvScanFor, "lvScanFor", {8, 8, 356, 100}, nullptr, true, true);
-    lvScanFor.addColumn("Location to scan", 150);
+    addListView(lvScanFor, "lvScanFor", {8, 8, 356, 104}, nullptr, true, true);
+    lvScanFor.addColumn("Location to scan", 175);
     lvScanFor.addColumn("Description", 300);
     lvScanFor.setImageList(static_cast<HIMAGELIST>(m_images.get()));
     lvScanFor.onItemCheck = [this](int) {
@@ -377,7 +377,7 @@ void TfrmRegClean::buildWindow(HWND owner) {
 
     addListView(lv, "lv", {8, 144, 604, 260}, nullptr, false, true);
     lv.addColumn("Registry Key", 250);
-    lv.addColumn("Last Modification", 120);
+    lv.addColumn("Last Modification", 150);
     lv.addColumn("Key", 110);
     lv.addColumn("Invalid Reference Value", 200);
     lv.setImageList(static_cast<HIMAGELIST>(m_images.get()));
@@ -477,7 +477,14 @@ void TfrmRegClean::FormResize() {
     if (w < 200 || h < 250) return;
     int right = w - 8;
     pcRegistry.setBounds({right - 240, 4, 240, 108});
-    lvScanFor.setBounds({8, 8, right - 240 - 16, 100});
+    // The pages are siblings of the tab control and move with it.
+    for (int i = 0; i < pcRegistry.pageCount(); ++i)
+        pcRegistry.page(i).setBounds(pcRegistry.pageArea());
+    lvScanFor.setBounds({8, 8, right - 240 - 16, 104});
+    // The description fills the area list, so that its four rows need no scroll bar.
+    RECT area;
+    GetClientRect(lvScanFor.hwnd(), &area);
+    lvScanFor.setColumnWidth(1, std::max(60, unscale(area.right) - lvScanFor.columnWidth(0)));
     int bottom = h - 8 - 26;
     lv.setBounds({8, 144, right - 8, bottom - 8 - 144});
     btnStart.setBounds({8, bottom, 120, 26});
