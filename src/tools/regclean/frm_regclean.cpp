@@ -343,13 +343,16 @@ void TfrmRegClean::buildWindow(HWND owner) {
     cbBackup.setHint("Use this option to make a backup of your registry before performing a scan");
     addButton(cmdBackup, "cmdBackup", "&Perform Backup Now", {4, 48, 114, 24}, m_tsBackup);
     cmdBackup.setHint("Backup registry information now");
+    // A close asked for while the editor ran waits for it (FormCloseQuery) and happens now.
     cmdBackup.onClick = [this] {
         if (!m_scanning && !m_busy) BackupRegistry(false);
+        if (m_closePending) PostMessageW(hwnd(), WM_CLOSE, 0, 0);
     };
     addButton(cmdRestore, "cmdRestore", "&Restore From Backup", {122, 48, 114, 24}, m_tsBackup);
     cmdRestore.setHint("Restore last saved registry backup");
     cmdRestore.onClick = [this] {
         if (!m_scanning && !m_busy) RestoreRegistry(false);
+        if (m_closePending) PostMessageW(hwnd(), WM_CLOSE, 0, 0);
     };
     for (platform::CheckBox* cb : {&cbExclude, &cbBackup})
         SetWindowLongPtrW(cb->hwnd(), GWL_STYLE, GetWindowLongPtrW(cb->hwnd(), GWL_STYLE) | BS_MULTILINE);

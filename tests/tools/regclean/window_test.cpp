@@ -7,6 +7,7 @@
 #include "platform/menu.h"
 #include "platform/messages.h"
 #include "regclean_fixture.h"
+#include "tools/regclean/regclean.h"
 
 using namespace regtest;
 using platform::MsgResult;
@@ -186,6 +187,56 @@ TEST_F(WindowTest, ClosingDuringAScanStopsItFirstAndThenCloses) {
     EXPECT_EQ(std::count_if(log.begin(), log.end(), [](auto& l) { return l.rfind("CLOSE SESSION: ", 0) == 0; }), 1);
     EXPECT_EQ(std::find(log.begin(), log.end(), "  Analyzing: HKEY_LOCAL_MACHINE..."), log.end());
     EXPECT_TRUE(platform::RegKey::Open(HKEY_CURRENT_USER, kOptions)->readInt("SD").value_or(0) == 1);
+}
+
+TEST_F(WindowTest, EscapePressesTheScanButtonAndSoStopsTheScan) {
+    Areas(true, false, true, false);
+    testsupport::ScriptedDialogs dialogs;
+    auto f = Shown();
+    f->lvScanFor.setFocus();
+    PostMessageW(f->lvScanFor.hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
+    Scan(*f);
+    EXPECT_EQ(f->StatusBar1.panelText(0), "Scan interrupted.");
+}
+
+TEST_F(WindowTest, AClosingDuringABackupWaitsForTheEditorToFinish) {
+    platform::OverrideOs(platform::OsFacts{platform::OsPlatform::Win9x, true});
+    testsupport::ScriptedDialogs dialogs;
+    dialogs.expectMessage("Registry files successfully backed up to:");
+    auto f = Shown();
+    bool openDuring = false;
+    editor = [&](const std::string& p) {
+        // The user closes the window while the editor runs.
+        SendMessageW(f->hwnd(), WM_CLOSE, 0, 0);
+        openDuring = f->isOpen();
+        platform::WriteFileBytes(FileOfParameters(p), "export");
+        return tools::regclean::EditorRun{true, true, 0};
+    };
+    EXPECT_TRUE(f->cmdBackup.click());
+    EXPECT_TRUE(openDuring);
+    EXPECT_TRUE(f->isOpen());
+    platform::ProcessMessages();
+    EXPECT_FALSE(f->isOpen());
+}
+
+TEST_F(WindowTest, TheLaunchersEntryShowsTheWindowModally) {
+    std::string shown;
+    bool pageHidden = false;
+    auto previous = platform::Form::SetModalHook([&](platform::Form& form) {
+        shown = form.className();
+        auto* f = dynamic_cast<TfrmRegClean*>(&form);
+        ASSERT_NE(f, nullptr);
+        pageHidden = f->pcRegistry.visiblePageCaptions() == std::vector<std::string>{"Scan Options"};
+        f->cmdExit.click();
+    });
+    tools::regclean::ShowRegistryCleaner();
+    platform::Form::SetModalHook(previous);
+    EXPECT_EQ(shown, "TfrmRegClean");
+    EXPECT_TRUE(pageHidden);
+    auto log = LogLines(logs::kManualRegistryLog);
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(log[1].rfind("SESSION START: ", 0), 0u);
+    EXPECT_EQ(log[log.size() - 3], "NUMBER OF INVALID REFERENCES REMOVED: 0");
 }
 
 TEST_F(WindowTest, ExitStopsAndCloses) {
