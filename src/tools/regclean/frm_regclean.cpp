@@ -985,29 +985,38 @@ std::vector<int> TfrmRegClean::RemoveWithPlan(const std::vector<int>& rows, bool
     }
     if (unattendedBlock && UnattendedLogging()) WriteUnattended("  Start: Removing invalid references");
     std::vector<int> removed;
-    for (const Item& it : items) {
-        LogInForce("  Removing invalid reference...");
-        LogInForce(KeyLogLine(it.rootName, it.keyPath));
-        LogInForce(ValueLogLine(it.valueName));
-        LONG rc = RegDeleteValueW(it.key, it.ref->valueName.c_str());
-        if (rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND) {
-            // A value already gone (listed twice, through HKEY_CURRENT_USER and HKEY_USERS) counts too.
-            ++m_removed;
-            removed.push_back(it.row);
-        } else {
-            // Not removed: not counted, and the row stays.
-            LogInForce("      NOT REMOVED: " + platform::ErrorText(static_cast<uint32_t>(rc)));
-        }
-    }
     // From the bottom up, so that the indexes stay valid; a list that goes entirely is emptied at once.
-    if (static_cast<int>(removed.size()) == lv.rowCount()) {
-        lv.clear();
-    } else {
-        lv.beginUpdate();
-        for (auto r = removed.rbegin(); r != removed.rend(); ++r)
-            lv.deleteRow(*r);
-        lv.endUpdate();
+    auto dropRows = [&] {
+        if (static_cast<int>(removed.size()) == lv.rowCount()) {
+            lv.clear();
+        } else {
+            lv.beginUpdate();
+            for (auto r = removed.rbegin(); r != removed.rend(); ++r)
+                lv.deleteRow(*r);
+            lv.endUpdate();
+        }
+    };
+    try {
+        for (const Item& it : items) {
+            LogInForce("  Removing invalid reference...");
+            LogInForce(KeyLogLine(it.rootName, it.keyPath));
+            LogInForce(ValueLogLine(it.valueName));
+            LONG rc = RegDeleteValueW(it.key, it.ref->valueName.c_str());
+            if (rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND) {
+                // A value already gone (listed twice, through HKEY_CURRENT_USER and HKEY_USERS) counts too.
+                ++m_removed;
+                removed.push_back(it.row);
+            } else {
+                // Not removed: not counted, and the row stays.
+                LogInForce("      NOT REMOVED: " + platform::ErrorText(static_cast<uint32_t>(rc)));
+            }
+        }
+    } catch (...) {
+        // A log that cannot be written ends the removal; what was deleted leaves the list all the same.
+        dropRows();
+        throw;
     }
+    dropRows();
     return removed;
 }
 
