@@ -314,3 +314,52 @@ TEST_F(ScanTest, AParentKeyThatVanishesEndsTheScanWithTheFindingsSoFar) {
     ASSERT_FALSE(log.empty());
     EXPECT_EQ(log.back(), "  Scan complete. " + std::to_string(f->lv.rowCount()) + " invalid references found.");
 }
+
+TEST_F(ScanTest, SharedDllRecordsAreReportedWhenTheirFileIsMissing) {
+    std::string present = Existing("present.dll");
+    std::vector<std::string> reported{Missing("gone.dll"), "A:\\GONE.DLL", "C:\\VantrelRegTest\\gone dir\\x.dll",
+                                      std::string(kFiles), "vantrel-gone-relative.dll"};
+    for (auto& p : reported)
+        AddSharedDll(p);
+    AddSharedDll(present);
+    AddSharedDll("R:\\SETUP\\PRESENT.EXE");
+    std::vector<std::string> remote{"N:\\share\\gone.dll", "R:\\SETUP\\GONE.DLL", "\\\\server\\share\\gone.dll"};
+    for (auto& p : remote)
+        AddSharedDll(p);
+    Areas(false, false, false, true);
+    for (bool exclude : {true, false}) {
+        testsupport::ScriptedDialogs dialogs;
+        auto f = Hidden();
+        f->cbBackup.setChecked(false);
+        f->cbExclude.setChecked(exclude);
+        Scan(*f);
+        std::vector<std::string> names;
+        for (auto& r : AllRows(*f)) {
+            EXPECT_EQ(r[0], std::string("HKEY_LOCAL_MACHINE: ") + kSharedDlls);
+            EXPECT_EQ(r[2], r[3]);
+            names.push_back(r[2]);
+        }
+        std::vector<std::string> expected = reported;
+        if (!exclude) expected.insert(expected.end(), remote.begin(), remote.end());
+        std::sort(names.begin(), names.end());
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(names, expected) << "exclusion " << exclude;
+        for (int i = 0; i < f->lv.rowCount(); ++i)
+            EXPECT_EQ(f->lv.image(i), 1);
+    }
+}
+
+TEST_F(ScanTest, AStopReachesTheSharedDllLoop) {
+    for (int i = 0; i < 3; ++i)
+        AddSharedDll(Missing("stop" + std::to_string(i) + ".dll"));
+    Areas(false, false, false, true);
+    testsupport::ScriptedDialogs dialogs;
+    auto f = Hidden();
+    f->cbBackup.setChecked(false);
+    Poster during;
+    during.post([&] { EXPECT_TRUE(f->btnStart.click()); });
+    Scan(*f);
+    EXPECT_EQ(during.ran(), 1);
+    EXPECT_LT(f->lv.rowCount(), 3);
+    EXPECT_EQ(f->StatusBar1.panelText(0), "Scan interrupted.");
+}
