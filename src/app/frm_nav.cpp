@@ -10,6 +10,7 @@
 #include "platform/shell.h"
 #include "platform/strings.h"
 #include "sched/unattended.h"
+#include "tools/regclean/frm_regclean.h"
 
 namespace app {
 
@@ -53,19 +54,19 @@ using WindowOpener = void (*)(HWND owner);
 // The window each button opens, in the order of NavButton. Wiring a tool is its line here
 // (`&OpenModal<TfrmJunk>,`); a tool whose window is not built yet has nullptr and opens nothing.
 const WindowOpener kWindows[art::kNavButtonCount] = {
-    nullptr,                    // Junk: the junk cleaner
-    nullptr,                    // Eraser: "The Eraser"
-    nullptr,                    // ShortCuts: the shortcut fixer
-    nullptr,                    // Uninstall: the Add/Remove cleaner
-    nullptr,                    // Dupes: the duplicate finder
-    nullptr,                    // Reg: the registry cleaner
-    nullptr,                    // StartUp: the start-up manager
-    nullptr,                    // Safe: Setupwatch
-    &sched::ShowScheduleWindow, // Sched: "Scheduled Maintenance"
-    nullptr,                    // Web: opens the web site, not a window
-    &OpenModal<TfrmHelpWin>,    // Help: the help window
-    &logs::ShowLogsWindow,      // Logs: "Tool Action Logs"
-    nullptr,                    // Exit: ends the program
+    nullptr,                                   // Junk: the junk cleaner
+    nullptr,                                   // Eraser: "The Eraser"
+    nullptr,                                   // ShortCuts: the shortcut fixer
+    nullptr,                                   // Uninstall: the Add/Remove cleaner
+    nullptr,                                   // Dupes: the duplicate finder
+    &OpenModal<tools::regclean::TfrmRegClean>, // Reg: the registry cleaner
+    nullptr,                                   // StartUp: the start-up manager
+    nullptr,                                   // Safe: Setupwatch
+    &sched::ShowScheduleWindow,                // Sched: "Scheduled Maintenance"
+    nullptr,                                   // Web: opens the web site, not a window
+    &OpenModal<TfrmHelpWin>,                   // Help: the help window
+    &logs::ShowLogsWindow,                     // Logs: "Tool Action Logs"
+    nullptr,                                   // Exit: ends the program
 };
 
 // True when the pointer is over the launcher itself (not over another window or the desktop).

@@ -32,7 +32,7 @@ MenuItem* FindById(const MenuItem& parent, UINT id) {
 
 // ---- MenuItem ----
 
-MenuItem::MenuItem(Menu* menu, std::string name, std::string caption, std::string shortcut)
+MenuItem::MenuItem(MenuBase* menu, std::string name, std::string caption, std::string shortcut)
     : m_menu(menu), m_name(std::move(name)), m_caption(std::move(caption)), m_shortcut(std::move(shortcut)) {
     if (m_menu) m_id = m_menu->nextId();
 }
@@ -72,29 +72,29 @@ bool MenuItem::click() {
     return true;
 }
 
-// ---- Menu ----
+// ---- MenuBase ----
 
-Menu::Menu() : m_root(nullptr, "", "", "") {
+MenuBase::MenuBase() : m_root(nullptr, "", "", "") {
     m_root.m_menu = this;
 }
 
-MenuItem& Menu::add(std::string name, std::string caption, std::function<void()> onClick, std::string shortcut) {
+MenuItem& MenuBase::add(std::string name, std::string caption, std::function<void()> onClick, std::string shortcut) {
     return m_root.add(std::move(name), std::move(caption), std::move(onClick), std::move(shortcut));
 }
 
-void Menu::addSeparator() {
+void MenuBase::addSeparator() {
     m_root.addSeparator();
 }
 
-MenuItem* Menu::item(std::string_view name) const {
+MenuItem* MenuBase::item(std::string_view name) const {
     return FindByName(m_root, name);
 }
 
-MenuItem* Menu::itemById(UINT id) const {
+MenuItem* MenuBase::itemById(UINT id) const {
     return FindById(m_root, id);
 }
 
-bool Menu::pick(const std::vector<std::string>& captionPath) {
+bool MenuBase::pick(const std::vector<std::string>& captionPath) {
     const MenuItem* parent = &m_root;
     MenuItem* found = nullptr;
     for (const auto& caption : captionPath) {
@@ -105,7 +105,7 @@ bool Menu::pick(const std::vector<std::string>& captionPath) {
     return found && found->click();
 }
 
-void Menu::fill(HMENU menu, const MenuItem& parent) const {
+void MenuBase::fill(HMENU menu, const MenuItem& parent) const {
     for (const auto& i : parent.items()) {
         if (i->isSeparator()) {
             AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);

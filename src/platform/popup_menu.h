@@ -14,12 +14,12 @@
 
 namespace platform {
 
-class Menu;
+class MenuBase;
 
 // A command, a separator or a submenu.
 class MenuItem {
 public:
-    MenuItem(Menu* menu, std::string name, std::string caption, std::string shortcut);
+    MenuItem(MenuBase* menu, std::string name, std::string caption, std::string shortcut);
     MenuItem(const MenuItem&) = delete;
     MenuItem& operator=(const MenuItem&) = delete;
 
@@ -47,20 +47,20 @@ public:
     bool click();
 
 private:
-    friend class Menu;
-    Menu* m_menu;
+    friend class MenuBase;
+    MenuBase* m_menu;
     std::string m_name, m_caption, m_shortcut;
     bool m_enabled = true, m_checked = false, m_separator = false;
     UINT m_id = 0;
     std::vector<std::unique_ptr<MenuItem>> m_items;
 };
 
-class Menu {
+class MenuBase {
 public:
-    Menu();
-    virtual ~Menu() = default;
-    Menu(const Menu&) = delete;
-    Menu& operator=(const Menu&) = delete;
+    MenuBase();
+    virtual ~MenuBase() = default;
+    MenuBase(const MenuBase&) = delete;
+    MenuBase& operator=(const MenuBase&) = delete;
 
     MenuItem& add(std::string name, std::string caption, std::function<void()> onClick = {}, std::string shortcut = {});
     void addSeparator();
@@ -87,7 +87,7 @@ private:
 };
 
 // A menu shown at a point until the user chooses an item or dismisses it.
-class PopupMenu : public Menu {
+class PopupMenu : public MenuBase {
 public:
     // Shows the menu (screen pixels) and runs the chosen item; true when one was chosen.
     bool popup(HWND owner, POINT screen);
@@ -113,7 +113,7 @@ protected:
 
 // The menu bar of a form. The form hands its menu commands (WM_COMMAND with lParam 0) to
 // handleCommand.
-class MenuBar : public Menu {
+class MenuBar : public MenuBase {
 public:
     ~MenuBar() override;
     void attach(HWND window);

@@ -249,3 +249,20 @@ TEST_F(NavActions, LauncherStaysWhileAToolIsOpen) {
 }
 
 } // namespace
+
+TEST_F(NavActions, WiredButtonsOpenTheirWindowsModally) {
+    hintOff("Registry");
+    hintOff("SchedSettings");
+    std::vector<std::string> seen;
+    ModalScript script([&](Form& form) {
+        seen.push_back(form.className() + ": " + form.caption());
+        form.close();
+    });
+    ClickTool(nav, "imgReg");
+    ClickTool(nav, "imgSched");
+    ClickCommand(nav, "imgLogs");
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[0], "TfrmRegClean: Registry Cleaner");
+    EXPECT_EQ(seen[1], "TfrmSched: Scheduled Maintenance");
+    EXPECT_EQ(seen[2], "TfrmLogs: Tool Action Logs");
+}
