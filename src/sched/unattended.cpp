@@ -13,6 +13,7 @@
 #include "platform/strings.h"
 #include "sched/clock.h"
 #include "sched/frm_sched.h"
+#include "sched/tool_adapters.h"
 
 namespace sched {
 
@@ -93,8 +94,13 @@ std::array<ToolFactory, 3>& TestTools() {
 }
 
 // The program's own tools. A task whose tool window is not part of the program has none.
-ToolFactory BuiltInTool(Task) {
-    return {};
+ToolFactory BuiltInTool(Task task) {
+    switch (task) {
+    case Task::Registry:
+        return MakeRegistryCleanerTool;
+    default:
+        return {};
+    }
 }
 } // namespace
 

@@ -259,7 +259,6 @@ TEST_F(UnattendedRun, SwitchesOfTasksWithoutAToolEndAtOnceWritingNothing) {
     RefreshListener listener;
     EXPECT_TRUE(sched::RunSwitch(app::Switch::CleanHistory));
     EXPECT_TRUE(sched::RunSwitch(app::Switch::CleanJunk));
-    EXPECT_TRUE(sched::RunSwitch(app::Switch::RegistryClean));
     EXPECT_FALSE(platform::KeyExists(HKEY_CURRENT_USER, "Software\\Quorvel\\Vantrel"));
     EXPECT_EQ(RefreshListener::Count(), 0);
     EXPECT_EQ(testsupport::ReadText(folder.file("EraserLog.txt")), "");
