@@ -13,6 +13,16 @@ export XDG_CONFIG_HOME="$work/home/.config" XDG_CACHE_HOME="$work/home/.cache"
 export VANTREL_SUITE_DIR="$work"
 export WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
 mkdir -p "$XDG_DATA_HOME" "$XDG_CONFIG_HOME"
+# A suite may arrange its prefix and files first: tests/<suite>/fixtures.sh <suite folder>.
+here="$(cd "$(dirname "$0")" && pwd)"
+for fixtures in "$here/${name%_tests}/fixtures.sh" "$here/tools/${name%_tests}/fixtures.sh"; do
+    [ -f "$fixtures" ] || continue
+    if ! bash "$fixtures" "$work" > "$work/fixtures.txt" 2>&1 < /dev/null; then
+        cat "$work/fixtures.txt"; echo "$name: $fixtures failed"; exit 1
+    fi
+    wineserver -k > /dev/null 2>&1; wineserver -w > /dev/null 2>&1
+    break
+done
 wineserver -p > /dev/null 2>&1 < /dev/null
 xml="$work/result.xml"
 wine "$exe" --gtest_output="xml:Z:${xml//\//\\}" "$@" > "$work/out.txt" 2>&1 < /dev/null

@@ -168,8 +168,11 @@ public:
 
     bool onNotify(NMHDR* hdr, LRESULT& result) override;
 
-private:
+protected:
+    // Lists with defaults of their own (drive list, file list) extend this.
     void afterCreate() override;
+
+private:
     bool m_suppressEvents = false;
 };
 
