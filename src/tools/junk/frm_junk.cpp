@@ -897,6 +897,16 @@ bool TfrmJunk::IsInListView(const std::string& path) const {
 }
 
 void TfrmJunk::AddRow(const std::string& path) {
+    // Listing a file reads it (its version data, its icon), which would count as an access and
+    // keep it from the next scan with a day limit; its access time is put back afterwards.
+    platform::UniqueFile times(CreateFileW(platform::Widen(path).c_str(), FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    FILETIME access{};
+    const bool restore = times && GetFileTime(times.get(), nullptr, &access, nullptr);
+    platform::ScopeExit putBack([&] {
+        if (restore) SetFileTime(times.get(), nullptr, &access, nullptr);
+    });
     int64_t size = 0;
     if (!lv.AddFileItem(path, size)) return; // vanished, or the shell cannot name it
     const int row = lv.rowCount() - 1;
