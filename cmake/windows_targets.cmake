@@ -66,3 +66,13 @@ foreach(dir ${VANTREL_TEST_DIRS})
   add_test(NAME ${target} COMMAND ${WINE_SUITE} $<TARGET_FILE:${target}>)
   set_tests_properties(${target} PROPERTIES TIMEOUT 600)
 endforeach()
+
+# Benchmarks: one console executable per bench/*_bench.cpp, in build/bench/ (not part of the tests).
+file(GLOB VANTREL_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*_bench.cpp)
+foreach(src ${VANTREL_BENCH_SOURCES})
+  get_filename_component(bench ${src} NAME_WE)
+  add_executable(${bench} ${src})
+  target_link_libraries(${bench} PRIVATE vantrel_win)
+  target_link_options(${bench} PRIVATE ${VANTREL_STATIC_LINK} -municode)
+  set_target_properties(${bench} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+endforeach()

@@ -91,15 +91,24 @@ void TTreeScanner::Search() {
     Fire(OnSearchDone);
 }
 
+// A folder is known by its final path, links resolved. (Volume serial and file index would also
+// do on Windows, but Wine reads the volume serial from the device on every query, many times the
+// cost of the listing, and under Z: its inode numbers repeat across Unix file systems.)
 bool TTreeScanner::FirstVisit(const std::wstring& wideFolder) {
     platform::UniqueFile h(CreateFileW(wideFolder.c_str(), FILE_READ_ATTRIBUTES,
                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                        FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!h || !GetFileInformationByHandle(h.get(), &info)) return true; // unknown: the listing decides
-    uint64_t index = (uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
-    if (index == 0) return true; // a file system without stable file ids
-    return m_visited.insert({info.dwVolumeSerialNumber, index}).second;
+    if (!h) return true; // unknown: the listing decides
+    std::wstring final(MAX_PATH, L'\0');
+    DWORD n = GetFinalPathNameByHandleW(h.get(), final.data(), static_cast<DWORD>(final.size()), FILE_NAME_NORMALIZED);
+    if (n >= final.size()) {
+        final.assign(n + 1, L'\0');
+        n = GetFinalPathNameByHandleW(h.get(), final.data(), static_cast<DWORD>(final.size()), FILE_NAME_NORMALIZED);
+    }
+    if (n == 0 || n >= final.size()) return true;
+    final.resize(n);
+    CharUpperBuffW(final.data(), n);
+    return m_visited.insert(std::move(final)).second;
 }
 
 void TTreeScanner::Walk(const std::string& folder, const std::wstring& wideFolder) {
@@ -115,8 +124,8 @@ void TTreeScanner::Walk(const std::string& folder, const std::wstring& wideFolde
     {
         WIN32_FIND_DATAW w;
         // One listing serves the folders and every mask; FindExInfoStandard keeps the 8.3 alias.
-        platform::UniqueFindHandle h(FindFirstFileExW((wideFolder + L"*").c_str(), FindExInfoStandard, &w,
-                                                      FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+        platform::UniqueFindHandle h(
+            FindFirstFileExW((wideFolder + L"*").c_str(), FindExInfoStandard, &w, FindExSearchNameMatch, nullptr, 0));
         if (h) {
             do {
                 DWORD a = w.dwFileAttributes;

@@ -7,7 +7,7 @@
 // Each folder is listed once and the masks are tested in memory, against the long name and the
 // 8.3 alias, with the Windows wildcard rules (Wine's own matching differs). Folders that are
 // reparse points (symbolic links, junctions) are never entered, nor is a folder entered twice in
-// one walk.
+// one walk (folders are known by their final path).
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -83,17 +83,7 @@ private:
     SortedTextList m_masks;
     MaskSet m_compiled;
 
-    struct FolderId {
-        uint32_t volume = 0;
-        uint64_t index = 0;
-        bool operator==(const FolderId& o) const noexcept { return volume == o.volume && index == o.index; }
-    };
-    struct FolderIdHash {
-        size_t operator()(const FolderId& id) const noexcept {
-            return std::hash<uint64_t>()(id.index ^ (uint64_t{id.volume} << 40));
-        }
-    };
-    std::unordered_set<FolderId, FolderIdHash> m_visited;
+    std::unordered_set<std::wstring> m_visited; // final paths of the folders entered, upper case
 };
 
 } // namespace scan

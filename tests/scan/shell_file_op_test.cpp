@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "platform/files.h"
+#include "platform/shell.h"
 #include "support/fixtures.h"
 
 using scan::TShellFileOp;
@@ -38,20 +39,6 @@ TShellFileOp Shared() {
     return op;
 }
 } // namespace
-
-TEST(ShellFileOp, SharedInstanceSettings) {
-    TShellFileOp op = Shared();
-    EXPECT_TRUE(op.FilesOnly);
-    EXPECT_TRUE(op.NoConfirmation);
-    EXPECT_FALSE(op.AutoMakeDir);
-    EXPECT_TRUE(op.RenameOnCollision);
-    EXPECT_FALSE(op.Animate);
-    EXPECT_EQ(op.ProgressTitle, "");
-    EXPECT_FALSE(op.ClearOnAdd);
-    TShellFileOp plain;
-    EXPECT_FALSE(plain.FilesOnly || plain.NoConfirmation || plain.AutoMakeDir || plain.RenameOnCollision ||
-                 plain.Animate || plain.ClearOnAdd);
-}
 
 TEST(ShellFileOp, PathListIsSortedAndIgnoresCaseDuplicates) {
     TShellFileOp op;
@@ -118,6 +105,7 @@ TEST(ShellFileOp, MoveNeverOverwritesAndNamesCopiesLikeExplorer) {
         op.AddFile(p);
     EXPECT_FALSE(op.Move(platform::ExcludeTrailingBackslash(dest)));
     EXPECT_EQ(op.LastResult(), 0);
+    EXPECT_EQ(op.LastFlags(), 0x9Cu | FOF_MULTIDESTFILES); // each target named in full
     EXPECT_TRUE(op.Files().empty());
     EXPECT_EQ(ReadText(dest + "x.txt"), "already there");
     EXPECT_EQ(ReadText(dest + "y.txt"), "old y");

@@ -105,19 +105,6 @@ TEST(TreeScanner, ReportsFoldersAndFilesInOrderWithTheirValues) {
     EXPECT_EQ(s.ts.FileSize(), 0);
 }
 
-TEST(TreeScanner, OnlyAssignedEventsFireAndSearchingAgainRepeatsTheWalk) {
-    TempDir dir;
-    dir.write("a.tmp", "a");
-    TTreeScanner ts;
-    ts.InitialDirectory = dir.path();
-    ts.SetFileMask("*.tmp");
-    int files = 0;
-    ts.OnFileFound = [&](TTreeScanner&) { ++files; };
-    ts.Search();
-    ts.Search();
-    EXPECT_EQ(files, 2);
-}
-
 TEST(TreeScanner, MaskListIsSortedCaseInsensitiveAndWithoutDuplicates) {
     TTreeScanner ts;
     EXPECT_EQ(ts.FileMask(), "");
