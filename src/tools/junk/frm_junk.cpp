@@ -51,6 +51,7 @@ constexpr int kRemovalPage = 4;
 // Interactive pumping inside the file handlers: often enough to stay responsive, rarely enough
 // that a drive of tens of thousands of files is not spent in the message queue.
 constexpr ULONGLONG kPumpIntervalMs = 25;
+constexpr ULONGLONG kRepaintIntervalMs = 250;
 
 const std::vector<std::string>& StoredProperties() {
     static const std::vector<std::string> props{"cbConfirm.Checked",  "cbDays.Checked", "cbInUse.Checked",
@@ -65,6 +66,12 @@ std::string Trimmed(std::string_view s) {
     while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
         s.remove_suffix(1);
     return std::string(s);
+}
+
+// ExtractIcon finds icons only in executables (they start with "MZ") and icon files.
+bool MayHoldIcons(const unsigned char* head, DWORD size) {
+    if (size >= 2 && head[0] == 'M' && head[1] == 'Z') return true;
+    return size >= 4 && head[0] == 0 && head[1] == 0 && head[2] == 1 && head[3] == 0;
 }
 
 void SetRowImage(platform::ListView& list, int row, int image) {
@@ -104,9 +111,9 @@ scan::TShellFileOp& ShellFileOp1() {
 
 TfrmJunk::TfrmJunk() : Form("TfrmJunk") {
     DiskListView1.Columns = {{"Drives to scan", 0}};
-    lv.Columns = {{"Name", 250, false},          {"Size", 70, true},       {"Type", 110, false},
-                  {"Last Modified", 105, false}, {"Attributes", 60, true}, {"File Version", 80, true},
-                  {"Product Version", 80, true}};
+    lv.Columns = {{"Name", 240, false},          {"Size", 70, true},       {"Type", 90, false},
+                  {"Last Modified", 116, false}, {"Attributes", 62, true}, {"File Version", 80, true},
+                  {"Product Version", 90, true}};
 
     ts.FindHiddenFiles = true;
     ts.FindHiddenFolders = true;
@@ -138,6 +145,10 @@ void TfrmJunk::buildWindow(HWND owner) {
     pcJunk.addPage("tsFolders", "Folders");
     pcJunk.addPage("tsOther", "Other Considerations");
     pcJunk.addPage("tsRemoval", "Removal");
+    // The first page was placed while the tab control had no tabs yet, over the row where the
+    // tabs now are: every page takes the area below the tabs.
+    for (int i = 0; i < pcJunk.pageCount(); ++i)
+        pcJunk.page(i).setBounds(pcJunk.pageArea());
     buildPages();
 
     addButton(cmdGo, "cmdGo", kScanCaption, {548, 32, 104, 28});
@@ -785,6 +796,8 @@ void TfrmJunk::ScanStart() {
 
     lv.clear();
     m_index.clear();
+    FreezeList(true);
+    m_lastPaint = GetTickCount64();
 
     // What the file handlers test, taken once: the pages cannot change while the scan runs.
     m_scan = {};
@@ -802,6 +815,7 @@ void TfrmJunk::ScanStart() {
 }
 
 void TfrmJunk::ScanEnd(bool logSummary) {
+    FreezeList(false);
     ts.ContinueSearch = false;
     tsZero.ContinueSearch = false;
     cmdGo.setCaption(kScanCaption);
@@ -843,7 +857,24 @@ void TfrmJunk::PumpNow() {
     const ULONGLONG now = GetTickCount64();
     if (now - m_lastPump < kPumpIntervalMs) return;
     m_lastPump = now;
+    // The list draws only now and then while it fills: a list view that redraws for every row
+    // it gains spends far more time drawing than the scan spends finding.
+    const bool repaint = m_listFrozen && now - m_lastPaint >= kRepaintIntervalMs;
+    if (repaint) {
+        m_lastPaint = now;
+        lv.endUpdate();
+    }
     platform::ProcessMessages();
+    if (repaint) lv.beginUpdate();
+}
+
+void TfrmJunk::FreezeList(bool frozen) {
+    if (frozen == m_listFrozen) return;
+    m_listFrozen = frozen;
+    if (frozen)
+        lv.beginUpdate();
+    else
+        lv.endUpdate();
 }
 
 bool TfrmJunk::Ignored(const std::string& path) {
@@ -898,20 +929,32 @@ bool TfrmJunk::IsInListView(const std::string& path) const {
 
 void TfrmJunk::AddRow(const std::string& path) {
     // Listing a file reads it (its version data, its icon), which would count as an access and
-    // keep it from the next scan with a day limit; its access time is put back afterwards.
-    platform::UniqueFile times(CreateFileW(platform::Widen(path).c_str(), FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
-                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    // keep it from the next scan with a day limit; its access time is put back afterwards. The
+    // same handle tells from the file's first bytes whether it can hold icons at all.
+    const std::wstring wide = platform::Widen(path);
+    const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    platform::UniqueFile file(CreateFileW(wide.c_str(), GENERIC_READ | FILE_WRITE_ATTRIBUTES, share, nullptr,
+                                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file)
+        file.reset(CreateFileW(wide.c_str(), FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, share, nullptr,
+                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     FILETIME access{};
-    const bool restore = times && GetFileTime(times.get(), nullptr, &access, nullptr);
+    const bool restore = file && GetFileTime(file.get(), nullptr, &access, nullptr);
     platform::ScopeExit putBack([&] {
-        if (restore) SetFileTime(times.get(), nullptr, &access, nullptr);
+        if (restore) SetFileTime(file.get(), nullptr, &access, nullptr);
     });
+    bool mayHoldIcons = true;
+    unsigned char head[4] = {};
+    DWORD got = 0;
+    if (file && ReadFile(file.get(), head, sizeof head, &got, nullptr)) mayHoldIcons = MayHoldIcons(head, got);
     int64_t size = 0;
     if (!lv.AddFileItem(path, size)) return; // vanished, or the shell cannot name it
     const int row = lv.rowCount() - 1;
     m_index.add(platform::UpperCase(lv.text(row)), size);
-    AddAssociatedIcon(path, row);
+    if (mayHoldIcons)
+        AddAssociatedIcon(path, row);
+    else
+        SetRowImage(lv, row, 0);
 }
 
 void TfrmJunk::AddAssociatedIcon(const std::string& path, int row) {
@@ -969,6 +1012,7 @@ void TfrmJunk::cmdDeleteClick() {
     const int firstDeleted = rows.front();
     setBusy(true);
     platform::ScopeExit finish([&] {
+        FreezeList(false);
         setBusy(false);
         SetCursor(previous);
         StatusBar1.setPanelText(1, RecoveredText(RemovedBytes, RemovedFiles));
@@ -984,10 +1028,12 @@ void TfrmJunk::cmdDeleteClick() {
         }
         Perform_Delete(path);
     }
+    FreezeList(true);
     for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
         RemoveRowAt(*it);
         platform::ProcessMessages();
     }
+    FreezeList(false);
 
     finish.dismiss();
     setBusy(false);

@@ -147,6 +147,7 @@ private:
     std::vector<char> CheckedDriveLetters() const;
     bool Ignored(const std::string& path);
     void PumpNow();
+    void FreezeList(bool frozen);
     void AddRow(const std::string& path);
     void RemoveRowAt(int row);
     void ShowRemovalToolbar(bool on);
@@ -163,6 +164,8 @@ private:
     bool m_syncingDrives = false;
     bool m_quickViewFailed = false;
     ULONGLONG m_lastPump = 0;
+    ULONGLONG m_lastPaint = 0;
+    bool m_listFrozen = false;
 
     // Taken when a scan starts (the criteria pages are disabled while it runs).
     struct ScanSettings {

@@ -105,11 +105,17 @@ std::optional<std::string> StoredTextProblem(std::string_view text, bool isPatte
 }
 
 std::string BuildMaskText(const std::vector<FileType>& types) {
-    std::vector<std::string> masks;
-    for (const auto& t : types)
-        if (t.checked) masks.emplace_back(TrimBlanks(t.pattern));
-    if (masks.empty()) return {};
-    return scan::ToCommaText(masks);
+    std::string text;
+    bool first = true;
+    for (const auto& t : types) {
+        if (!t.checked) continue;
+        if (!first) text += ',';
+        first = false;
+        // One entry at a time, so that an empty pattern is written as "" wherever it stands (a
+        // bare empty entry at the end would read back as nothing).
+        text += scan::ToCommaText({std::string(TrimBlanks(t.pattern))});
+    }
+    return text;
 }
 
 std::optional<char> LetterBeforeFirstColon(std::string_view caption) {

@@ -80,6 +80,9 @@ TEST(JunkCriteria, MaskTextHoldsTheCheckedPatternsEachAsOneMask) {
     EXPECT_EQ(scan::ParseCommaText(BuildMaskText({{"", "", true}, {"*.tmp", "", true}})),
               (std::vector<std::string>{"", "*.tmp"}));
     EXPECT_EQ(scan::ParseCommaText(BuildMaskText({{"", "", true}})), (std::vector<std::string>{""}));
+    // Also as the last checked row.
+    EXPECT_EQ(scan::ParseCommaText(BuildMaskText({{"*.tmp", "", true}, {" ", "", true}, {"*.x", "", false}})),
+              (std::vector<std::string>{"*.tmp", ""}));
 }
 
 TEST(JunkCriteria, DriveLettersComeFromCaptionsAndTheStoredValue) {
