@@ -14,6 +14,7 @@
 #include "scan/file_list.h"
 #include "scan/shell_file_op.h"
 #include "scan/tree_scanner.h"
+#include "tools/junk/junk.h"
 #include "tools/junk/junk_menus.h"
 #include "tools/junk/junk_pictures.h"
 #include "tools/junk/pure/criteria.h"
@@ -176,8 +177,5 @@ private:
         double today = 0;
     } m_scan;
 };
-
-// Creates the junk cleaner window and shows it modally; returns when it closes.
-void ShowJunkCleaner(HWND owner = nullptr);
 
 } // namespace tools::junk
