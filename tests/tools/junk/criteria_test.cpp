@@ -142,7 +142,11 @@ TEST_F(JunkCriteria, EditedTypesFoldersAndOptionsComeBackAsTheyWereLeft) {
         EXPECT_TRUE(w->cmdAddFind.click());
         dialogs.expectFolder(skipFolder).expectInput("Enter a description for this folder", "Keep");
         EXPECT_TRUE(w->cmdAddExclude.click());
-        EXPECT_EQ(hints.size(), 3u);
+        ASSERT_EQ(hints.size(), 3u);
+        EXPECT_EQ(hints[1].substr(0, 80),
+                  "Using this option you may add specific folders to look within when scanning for ");
+        EXPECT_EQ(hints[2], "Using this option you may exclude specific folders from the file search.  Any files "
+                            "within the folders in this list will be ignored.");
         auto stored = platform::RegKey::Open(HKEY_CURRENT_USER, "Software\\Quorvel\\Vantrel\\junk\\folders");
         ASSERT_TRUE(stored);
         EXPECT_EQ(stored->readInt(findFolder), 1);
