@@ -27,6 +27,16 @@ if(VANTREL_AGENT_SOURCES)
   set_target_properties(Scheduled_Maintenance PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 endif()
 
+# Benchmarks: one console executable per bench/*_bench.cpp, in build/bench/ (not part of the tests).
+file(GLOB VANTREL_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*_bench.cpp)
+foreach(src ${VANTREL_BENCH_SOURCES})
+  get_filename_component(bench ${src} NAME_WE)
+  add_executable(${bench} ${src})
+  target_link_libraries(${bench} PRIVATE vantrel_win)
+  target_link_options(${bench} PRIVATE ${VANTREL_STATIC_LINK} -municode)
+  set_target_properties(${bench} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+endforeach()
+
 # Help: one HTML page per topic, opened with the shell.
 file(GLOB VANTREL_HELP_PAGES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/help/*)
 add_custom_target(help_pages ALL
@@ -65,14 +75,4 @@ foreach(dir ${VANTREL_TEST_DIRS})
   add_dependencies(${target} Vantrel help_pages)
   add_test(NAME ${target} COMMAND ${WINE_SUITE} $<TARGET_FILE:${target}>)
   set_tests_properties(${target} PROPERTIES TIMEOUT 600)
-endforeach()
-
-# Benchmarks: one console executable per bench/*_bench.cpp, in build/bench/ (not part of the tests).
-file(GLOB VANTREL_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*_bench.cpp)
-foreach(src ${VANTREL_BENCH_SOURCES})
-  get_filename_component(bench ${src} NAME_WE)
-  add_executable(${bench} ${src})
-  target_link_libraries(${bench} PRIVATE vantrel_win)
-  target_link_options(${bench} PRIVATE ${VANTREL_STATIC_LINK} -municode)
-  set_target_properties(${bench} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
 endforeach()

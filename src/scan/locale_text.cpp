@@ -9,8 +9,13 @@ namespace scan {
 int CompareTextLocale(std::wstring_view a, std::wstring_view b) {
     int r = CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
                            static_cast<int>(b.size()));
-    if (r == 0) return a.compare(b); // invalid input: fall back to code unit order
-    return r - CSTR_EQUAL;
+    if (r != 0 && r != CSTR_EQUAL) return r - CSTR_EQUAL;
+    // Equal to the locale (or not comparable): equal only when the upper-case forms are.
+    std::wstring x(a), y(b);
+    if (!x.empty()) CharUpperBuffW(x.data(), static_cast<DWORD>(x.size()));
+    if (!y.empty()) CharUpperBuffW(y.data(), static_cast<DWORD>(y.size()));
+    int c = x.compare(y);
+    return c < 0 ? -1 : (c > 0 ? 1 : 0);
 }
 
 int CompareTextLocale(std::string_view a, std::string_view b) {

@@ -5,7 +5,9 @@
 
 namespace scan {
 
-// CompareString under the user's locale, ignoring case: <0, 0 or >0.
+// CompareString under the user's locale, ignoring case: <0, 0 or >0. The locale may hold texts
+// equal that differ in more than case ("ss" and "\u00DF"); those are still ordered apart here, so
+// that 0 means equal but for letter case and a sorted list without duplicates loses nothing.
 int CompareTextLocale(std::string_view a, std::string_view b);
 int CompareTextLocale(std::wstring_view a, std::wstring_view b);
 // The system's upper case of one code point (CharUpper); code points beyond the BMP unchanged.

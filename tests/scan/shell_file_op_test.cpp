@@ -154,3 +154,12 @@ TEST(ShellFileOp, MovingAFileIntoItsOwnFolderLeavesIt) {
     EXPECT_FALSE(op.Move(dir.path()));
     EXPECT_EQ(Names(dir.path()), Lines{"stay.txt"});
 }
+
+TEST(ShellFileOp, PathsThatDifferInMoreThanCaseAreDifferentFiles) {
+    TShellFileOp op;
+    op.AddFile("C:\\x\\strasse.txt");
+    op.AddFile("C:\\x\\stra\xC3\x9F"
+               "e.txt");
+    op.AddFile("C:\\X\\STRASSE.TXT");
+    EXPECT_EQ(op.Files().size(), 2u);
+}

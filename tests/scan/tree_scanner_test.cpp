@@ -419,3 +419,15 @@ TEST(TreeScanner, NeverFollowsSymbolicLinksNorLoopsThroughThem) {
     through.Search();
     EXPECT_EQ(rec2.files(), Lines{".\\a\\b\\f.tmp"});
 }
+
+TEST(TreeScanner, MasksThatTheLocaleHoldsEqualButDifferInMoreThanCaseAreBothKept) {
+    TempDir dir;
+    dir.write("strasse.tmp");
+    dir.write("stra\xC3\x9F"
+              "e.tmp"); // straße.tmp
+    Scan s(dir, "stra\xC3\x9F"
+                "e.*,strasse.*,STRASSE.*");
+    EXPECT_EQ(s.ts.Masks().size(), 2u);
+    s.run();
+    EXPECT_EQ(s.rec.files().size(), 2u);
+}
