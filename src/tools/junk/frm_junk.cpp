@@ -5,6 +5,7 @@
 #include <cmath>
 #include <exception>
 
+#include "app/commontools.h"
 #include "app/common.h"
 #include "app/help.h"
 #include "app/hint.h"
@@ -101,12 +102,7 @@ constexpr UINT_PTR kResultListSubclass = 0x4A554E4B;
 } // namespace
 
 scan::TShellFileOp& ShellFileOp1() {
-    struct Shared {
-        scan::TShellFileOp op;
-        Shared() { scan::TShellFileOp::ConfigureSharedInstance(op); }
-    };
-    static Shared shared;
-    return shared.op;
+    return app::CommonTools().ShellFileOp1;
 }
 
 TfrmJunk::TfrmJunk() : Form("TfrmJunk") {
