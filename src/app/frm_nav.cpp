@@ -10,6 +10,7 @@
 #include "platform/shell.h"
 #include "platform/strings.h"
 #include "sched/unattended.h"
+#include "tools/junk/frm_junk.h"
 #include "tools/regclean/frm_regclean.h"
 
 namespace app {
@@ -54,7 +55,7 @@ using WindowOpener = void (*)(HWND owner);
 // The window each button opens, in the order of NavButton. Wiring a tool is its line here
 // (`&OpenModal<TfrmJunk>,`); a tool whose window is not built yet has nullptr and opens nothing.
 const WindowOpener kWindows[art::kNavButtonCount] = {
-    nullptr,                                   // Junk: the junk cleaner
+    &OpenModal<tools::junk::TfrmJunk>,         // Junk: the junk cleaner
     nullptr,                                   // Eraser: "The Eraser"
     nullptr,                                   // ShortCuts: the shortcut fixer
     nullptr,                                   // Uninstall: the Add/Remove cleaner

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/window.h"
@@ -41,6 +42,8 @@ protected:
     void afterCreate() override;
 
 private:
+    // The shell's type name by extension: one shell look-up per extension, not per row.
+    std::unordered_map<std::wstring, std::wstring> m_typeNames;
     int m_sortColumn = 1;
     bool m_ascending = true;
 };

