@@ -96,6 +96,8 @@ std::array<ToolFactory, 3>& TestTools() {
 // The program's own tools. A task whose tool window is not part of the program has none.
 ToolFactory BuiltInTool(Task task) {
     switch (task) {
+    case Task::Junk:
+        return MakeJunkCleanerTool;
     case Task::Registry:
         return MakeRegistryCleanerTool;
     default:

@@ -17,6 +17,7 @@
 #include "sched/unattended.h"
 #include "sched_fixture.h"
 #include "support/scripted_dialogs.h"
+#include "every_tick.h"
 #include "tools/regclean/frm_regclean.h"
 #include "tools/regclean/registry_editor.h"
 
@@ -30,32 +31,6 @@ constexpr const char* kScratch = "Software\\VantrelTests\\SchedRegistry";
 constexpr const char* kFiles = "C:\\VantrelSchedReg\\";
 constexpr const char* kAreas = "Software\\Quorvel\\Vantrel\\regclean\\pos";
 constexpr const char* kLogsKey = "\\Software\\Quorvel\\Vantrel\\Logs";
-
-// Calls a function at every timer tick of the thread's message pump (the scan pumps as it walks),
-// until it returns true.
-class EveryTick {
-public:
-    explicit EveryTick(std::function<bool()> fn) {
-        Fn() = std::move(fn);
-        m_id = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, Tick);
-    }
-    ~EveryTick() {
-        KillTimer(nullptr, m_id);
-        Fn() = nullptr;
-    }
-    EveryTick(const EveryTick&) = delete;
-    EveryTick& operator=(const EveryTick&) = delete;
-
-private:
-    static std::function<bool()>& Fn() {
-        static std::function<bool()> fn;
-        return fn;
-    }
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-        if (Fn() && Fn()()) Fn() = nullptr;
-    }
-    UINT_PTR m_id = 0;
-};
 
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> out;

@@ -255,10 +255,9 @@ TEST_F(UnattendedRun, AFailingStepSkipsTheRestButTheWindowsGoAndTheBroadcastIsMa
     EXPECT_EQ(sched.caption(), "Scheduled Maintenance");
 }
 
-TEST_F(UnattendedRun, SwitchesOfTasksWithoutAToolEndAtOnceWritingNothing) {
+TEST_F(UnattendedRun, TheSwitchOfTheTraceEraseWithoutItsToolEndsAtOnceWritingNothing) {
     RefreshListener listener;
     EXPECT_TRUE(sched::RunSwitch(app::Switch::CleanHistory));
-    EXPECT_TRUE(sched::RunSwitch(app::Switch::CleanJunk));
     EXPECT_FALSE(platform::KeyExists(HKEY_CURRENT_USER, "Software\\Quorvel\\Vantrel"));
     EXPECT_EQ(RefreshListener::Count(), 0);
     EXPECT_EQ(testsupport::ReadText(folder.file("EraserLog.txt")), "");
