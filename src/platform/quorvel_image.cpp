@@ -1,3 +1,4 @@
+#include "platform/guard.h"
 #include "platform/quorvel_image.h"
 
 #include <windowsx.h>
@@ -78,14 +79,7 @@ void TQuorvelImage::draw(HDC dc) {
 LRESULT CALLBACK TQuorvelImage::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
     TQuorvelImage* self = FromHandle(hwnd);
     if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-    try {
-        return self->handle(msg, wp, lp);
-    } catch (const std::exception& e) {
-        ShowErrorBox(e.what(), GetAncestor(hwnd, GA_ROOT));
-    } catch (...) {
-        ShowErrorBox("An unexpected error occurred.", GetAncestor(hwnd, GA_ROOT));
-    }
-    return 0;
+    return CallGuarded(hwnd, [&] { return self->handle(msg, wp, lp); });
 }
 
 LRESULT TQuorvelImage::handle(UINT msg, WPARAM wp, LPARAM lp) {

@@ -1,3 +1,4 @@
+#include "platform/guard.h"
 #include "platform/toolbar.h"
 
 #include <exception>
@@ -161,14 +162,7 @@ LRESULT CALLBACK Toolbar::HostProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) no
     if (msg == WM_NCDESTROY) RemovePropW(hwnd, kFontProperty);
     auto* self = reinterpret_cast<Toolbar*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!self || self->m_hwnd != hwnd) return DefWindowProcW(hwnd, msg, wp, lp);
-    try {
-        return self->handle(msg, wp, lp);
-    } catch (const std::exception& e) {
-        ShowErrorBox(e.what(), GetAncestor(hwnd, GA_ROOT));
-    } catch (...) {
-        ShowErrorBox("An unexpected error occurred.", GetAncestor(hwnd, GA_ROOT));
-    }
-    return 0;
+    return CallGuarded(hwnd, [&] { return self->handle(msg, wp, lp); });
 }
 
 LRESULT Toolbar::handle(UINT msg, WPARAM wp, LPARAM lp) {

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/dialogs.h"
+#include "platform/guard.h"
 #include "platform/messages.h"
 #include "platform/strings.h"
 
@@ -989,14 +990,7 @@ LRESULT CALLBACK Form::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexce
         self = reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     }
     if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-    try {
-        return self->handle(msg, wp, lp);
-    } catch (const std::exception& e) {
-        ShowErrorBox(e.what(), hwnd);
-    } catch (...) {
-        ShowErrorBox("An unexpected error occurred.", hwnd);
-    }
-    return 0;
+    return CallGuarded(hwnd, [&] { return self->handle(msg, wp, lp); });
 }
 
 LRESULT Form::handle(UINT msg, WPARAM wp, LPARAM lp) {
