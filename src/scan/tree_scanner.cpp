@@ -73,6 +73,7 @@ void TTreeScanner::Search() {
     m_searchInProgress = true;
     m_fileFound.clear();
     m_fileSize = 0;
+    m_fileAttributes = 0;
     // A handler's error leaves the scanner idle again, so that its masks can be set and it can
     // search once more; the error itself goes on to the caller.
     platform::ScopeExit idleOnError([this] {
@@ -91,62 +92,117 @@ void TTreeScanner::Search() {
     Fire(OnSearchDone);
 }
 
+const TListingStore::Listing* TListingStore::Find(const std::wstring& folder) const {
+    auto it = m_folders.find(folder);
+    return it == m_folders.end() ? nullptr : &it->second;
+}
+
 // A folder is known by its final path, links resolved. (Volume serial and file index would also
 // do on Windows, but Wine reads the volume serial from the device on every query, many times the
 // cost of the listing, and under Z: its inode numbers repeat across Unix file systems.)
-bool TTreeScanner::FirstVisit(const std::wstring& wideFolder) {
-    platform::UniqueFile h(CreateFileW(wideFolder.c_str(), FILE_READ_ATTRIBUTES,
-                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                       FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!h) return true; // unknown: the listing decides
+bool TTreeScanner::FirstVisit(HANDLE folder) {
     std::wstring final(MAX_PATH, L'\0');
-    DWORD n = GetFinalPathNameByHandleW(h.get(), final.data(), static_cast<DWORD>(final.size()), FILE_NAME_NORMALIZED);
+    DWORD n = GetFinalPathNameByHandleW(folder, final.data(), static_cast<DWORD>(final.size()), FILE_NAME_NORMALIZED);
     if (n >= final.size()) {
         final.assign(n + 1, L'\0');
-        n = GetFinalPathNameByHandleW(h.get(), final.data(), static_cast<DWORD>(final.size()), FILE_NAME_NORMALIZED);
+        n = GetFinalPathNameByHandleW(folder, final.data(), static_cast<DWORD>(final.size()), FILE_NAME_NORMALIZED);
     }
-    if (n == 0 || n >= final.size()) return true;
+    if (n == 0 || n >= final.size()) return true; // unknown: the listing decides
     final.resize(n);
     CharUpperBuffW(final.data(), n);
     return m_visited.insert(std::move(final)).second;
 }
 
+bool TTreeScanner::ListFolder(const std::wstring& wideFolder, TListingStore::Listing& out) {
+    // One handle serves the visit test and the listing: opening a folder costs Wine a server
+    // round trip, as much as listing a few dozen entries.
+    platform::UniqueFile h(CreateFileW(wideFolder.c_str(), FILE_LIST_DIRECTORY | SYNCHRONIZE,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                       FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!h) return true; // cannot be listed: entered, and empty
+    if (!FirstVisit(h.get())) return false;
+
+    auto add = [&out](std::wstring name, std::wstring alias, int64_t size, DWORD attributes) {
+        if ((attributes & FILE_ATTRIBUTE_DIRECTORY) && IsDotOrDotDot(name.c_str())) return;
+        out.entries.push_back({std::move(name), std::move(alias), size, attributes});
+    };
+    // The entries carry the 8.3 alias, which the mask rules need.
+    if (m_buffer.empty()) m_buffer.resize(64 * 1024 / sizeof(m_buffer[0]));
+    const DWORD bytes = static_cast<DWORD>(m_buffer.size() * sizeof(m_buffer[0]));
+    FILE_INFO_BY_HANDLE_CLASS kind = FileIdBothDirectoryRestartInfo;
+    bool any = false;
+    while (GetFileInformationByHandleEx(h.get(), kind, m_buffer.data(), bytes)) {
+        kind = FileIdBothDirectoryInfo;
+        any = true;
+        auto* at = reinterpret_cast<const unsigned char*>(m_buffer.data());
+        for (;;) {
+            auto* e = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(at);
+            add(std::wstring(e->FileName, e->FileNameLength / sizeof(wchar_t)),
+                std::wstring(e->ShortName, static_cast<size_t>(e->ShortNameLength) / sizeof(wchar_t)),
+                e->EndOfFile.QuadPart, e->FileAttributes);
+            if (e->NextEntryOffset == 0) break;
+            at += e->NextEntryOffset;
+        }
+    }
+    if (any || GetLastError() == ERROR_NO_MORE_FILES) return true;
+
+    // A file system that cannot list by handle (some network redirectors): the classic search.
+    WIN32_FIND_DATAW w;
+    platform::UniqueFindHandle find(
+        FindFirstFileExW((wideFolder + L"*").c_str(), FindExInfoStandard, &w, FindExSearchNameMatch, nullptr, 0));
+    if (find) {
+        do {
+            add(w.cFileName, w.cAlternateFileName,
+                static_cast<int64_t>((uint64_t{w.nFileSizeHigh} << 32) | w.nFileSizeLow), w.dwFileAttributes);
+        } while (FindNextFileW(find.get(), &w));
+    }
+    return true;
+}
+
 void TTreeScanner::Walk(const std::string& folder, const std::wstring& wideFolder) {
     platform::ProcessMessages();
     if (!ContinueSearch) return;
-    if (!FirstVisit(wideFolder)) return;
+
+    TListingStore::Listing fresh;
+    const TListingStore::Listing* listing = nullptr;
+    if (Listings && !Listings->Recording) listing = Listings->Find(wideFolder);
+    if (!listing) {
+        fresh.entered = ListFolder(wideFolder, fresh);
+        listing = &fresh;
+        if (Listings && Listings->Recording) {
+            TListingStore::Listing& kept = Listings->Add(wideFolder);
+            kept.entered = fresh.entered;
+            kept.entries.clear();
+            for (const auto& e : fresh.entries)
+                if ((e.attributes & FILE_ATTRIBUTE_DIRECTORY) || !Listings->KeepFile || Listings->KeepFile(e))
+                    kept.entries.push_back(e);
+        }
+    }
+    if (!listing->entered) return;
+
     m_fileSize = 0;
+    m_fileAttributes = 0;
     m_fileFound = folder;
     Fire(OnDirectoryFound);
 
     std::vector<std::wstring> folders;
     std::vector<FileEntry> files;
-    {
-        WIN32_FIND_DATAW w;
-        // One listing serves the folders and every mask; FindExInfoStandard keeps the 8.3 alias.
-        platform::UniqueFindHandle h(
-            FindFirstFileExW((wideFolder + L"*").c_str(), FindExInfoStandard, &w, FindExSearchNameMatch, nullptr, 0));
-        if (h) {
-            do {
-                DWORD a = w.dwFileAttributes;
-                if (a & FILE_ATTRIBUTE_DIRECTORY) {
-                    if (IsDotOrDotDot(w.cFileName)) continue;
-                    if (a & (FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_REPARSE_POINT | kVolumeLabel)) continue;
-                    if ((a & FILE_ATTRIBUTE_HIDDEN) && !FindHiddenFolders) continue;
-                    folders.emplace_back(w.cFileName);
-                    continue;
-                }
-                if (a & kVolumeLabel) continue;
-                if ((a & FILE_ATTRIBUTE_HIDDEN) && !FindHiddenFiles) continue;
-                if (m_compiled.empty()) continue;
-                FoldedName longName = FoldUtf16(View16(w.cFileName), SystemUpper);
-                bool hasAlias = w.cAlternateFileName[0] != 0;
-                FoldedName alias = hasAlias ? FoldUtf16(View16(w.cAlternateFileName), SystemUpper) : FoldedName{};
-                if (!m_compiled.matchesAny(longName, hasAlias ? &alias : nullptr)) continue;
-                int64_t size = static_cast<int64_t>((uint64_t{w.nFileSizeHigh} << 32) | w.nFileSizeLow);
-                files.push_back({w.cFileName, size});
-            } while (FindNextFileW(h.get(), &w));
+    for (const auto& e : listing->entries) {
+        const DWORD a = e.attributes;
+        if (a & FILE_ATTRIBUTE_DIRECTORY) {
+            if (a & (FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_REPARSE_POINT | kVolumeLabel)) continue;
+            if ((a & FILE_ATTRIBUTE_HIDDEN) && !FindHiddenFolders) continue;
+            folders.push_back(e.name);
+            continue;
         }
+        if (a & kVolumeLabel) continue;
+        if ((a & FILE_ATTRIBUTE_HIDDEN) && !FindHiddenFiles) continue;
+        if (m_compiled.empty()) continue;
+        FoldedName longName = FoldUtf16(View16(e.name.c_str()), SystemUpper);
+        const bool hasAlias = !e.alias.empty();
+        FoldedName alias = hasAlias ? FoldUtf16(View16(e.alias.c_str()), SystemUpper) : FoldedName{};
+        if (!m_compiled.matchesAny(longName, hasAlias ? &alias : nullptr)) continue;
+        files.push_back({e.name, e.size, a});
     }
     std::sort(files.begin(), files.end(),
               [](const FileEntry& a, const FileEntry& b) { return NameLess(a.name, b.name); });
@@ -156,10 +212,12 @@ void TTreeScanner::Walk(const std::string& folder, const std::wstring& wideFolde
     for (const auto& f : files) {
         m_fileFound = folder + platform::Narrow(f.name);
         m_fileSize = f.size;
+        m_fileAttributes = f.attributes;
         Fire(OnFileFound);
     }
     files.clear();
     m_fileSize = 0;
+    m_fileAttributes = 0;
 
     for (const auto& name : folders) {
         std::string sub = folder + platform::Narrow(name) + "\\";

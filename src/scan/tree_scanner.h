@@ -8,10 +8,14 @@
 // 8.3 alias, with the Windows wildcard rules (Wine's own matching differs). Folders that are
 // reparse points (symbolic links, junctions) are never entered, nor is a folder entered twice in
 // one walk (folders are known by their final path).
+//
+// A scanner may record its listings in a TListingStore for a later walk of the same tree by
+// another scanner, which then replays them instead of listing each folder again.
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -19,6 +23,36 @@
 #include "scan/pure/wildcard.h"
 
 namespace scan {
+
+// What one walk saw, kept for a second walk over the same folders in the same operation (a tool
+// that walks a drive once per kind of finding lists every folder once). A recording keeps every
+// folder and only the files KeepFile accepts; the replaying walk sees just those files, applies
+// its own masks and hidden rules to them, and lists afresh any folder the recording never reached.
+class TListingStore {
+public:
+    struct Entry {
+        std::wstring name, alias;
+        int64_t size = 0;
+        uint32_t attributes = 0;
+    };
+    struct Listing {
+        bool entered = true; // false: the recording walk had entered this folder already
+        std::vector<Entry> entries;
+    };
+
+    // Which files a recording keeps; none set keeps every file.
+    std::function<bool(const Entry&)> KeepFile;
+    // True: walks that use the store record into it; false: they replay from it.
+    bool Recording = true;
+
+    void Clear() { m_folders.clear(); }
+    bool Empty() const noexcept { return m_folders.empty(); }
+    const Listing* Find(const std::wstring& folder) const;
+    Listing& Add(const std::wstring& folder) { return m_folders[folder]; }
+
+private:
+    std::unordered_map<std::wstring, Listing> m_folders; // by the folder's path as walked
+};
 
 class TTreeScanner {
 public:
@@ -41,6 +75,8 @@ public:
     const std::string& FileFound() const noexcept { return m_fileFound; }
     // The size of the file being reported, all 64 bits; 0 outside OnFileFound.
     int64_t FileSize() const noexcept { return m_fileSize; }
+    // The attributes the listing gave for the file being reported; 0 outside OnFileFound.
+    uint32_t FileAttributes() const noexcept { return m_fileAttributes; }
     // True from the start of Search until just before OnSearchDone (or until an error leaves it).
     bool SearchInProgress() const noexcept { return m_searchInProgress; }
 
@@ -62,6 +98,9 @@ public:
     bool FindHiddenFolders = false;
     // Search sets it; the walk stops descending once it is false. Owners clear it to stop.
     bool ContinueSearch = false;
+    // Where the walk records its listings or replays them from (see TListingStore); none: every
+    // folder is listed.
+    TListingStore* Listings = nullptr;
 
     // Runs one walk and returns after OnSearchDone. An error raised by a handler propagates out
     // (OnSearchDone is not fired). Calling it again from inside a running search is refused with
@@ -72,18 +111,23 @@ private:
     struct FileEntry {
         std::wstring name;
         int64_t size = 0;
+        uint32_t attributes = 0;
     };
     void Walk(const std::string& folder, const std::wstring& wideFolder);
-    bool FirstVisit(const std::wstring& wideFolder);
+    // Lists a folder into the store's form; false when it was entered already in this walk.
+    bool ListFolder(const std::wstring& wideFolder, TListingStore::Listing& out);
+    bool FirstVisit(void* folder); // a folder handle
     void Fire(const Event& e);
 
     std::string m_fileFound;
     int64_t m_fileSize = 0;
+    uint32_t m_fileAttributes = 0;
     bool m_searchInProgress = false;
     SortedTextList m_masks;
     MaskSet m_compiled;
 
     std::unordered_set<std::wstring> m_visited; // final paths of the folders entered, upper case
+    std::vector<uint64_t> m_buffer;             // one listing request's entries (8-byte aligned)
 };
 
 } // namespace scan

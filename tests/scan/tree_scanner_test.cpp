@@ -431,3 +431,93 @@ TEST(TreeScanner, MasksThatTheLocaleHoldsEqualButDifferInMoreThanCaseAreBothKept
     s.run();
     EXPECT_EQ(s.rec.files().size(), 2u);
 }
+
+// A second scanner replaying a recorded walk reports exactly what its own walk would have, over
+// the files the recording kept, without listing the folders again.
+TEST(TreeScanner, AReplayedWalkReportsWhatAFreshWalkWouldOverTheKeptFiles) {
+    TempDir dir;
+    dir.write("a.tmp", "full");
+    dir.write("empty.txt");
+    dir.write("Sub\\b.tmp");
+    dir.write("Sub\\c.doc", "c");
+    dir.write("sub2\\deep\\d.txt");
+    dir.write("sub2\\deep\\e.txt", "e");
+    scan::TListingStore store;
+    store.KeepFile = [](const scan::TListingStore::Entry& e) { return e.size == 0; };
+
+    Scan first(dir, "*.tmp");
+    first.ts.Listings = &store;
+    first.run();
+    EXPECT_EQ(first.rec.files(), (Lines{".\\a.tmp", ".\\Sub\\b.tmp"})); // recording changes nothing
+
+    // The folders entered and the files reported, in order (what follows a folder's last file
+    // names that file, which differs when fewer files are kept).
+    auto enteredAndFound = [](const Lines& events, bool onlyEmpty) {
+        Lines out;
+        for (const auto& e : events)
+            if (e.rfind("DF ", 0) == 0 || (e.rfind("FF ", 0) == 0 && (!onlyEmpty || e.substr(e.rfind(' ')) == " 0")))
+                out.push_back(e);
+        return out;
+    };
+    Scan fresh(dir, "*.*");
+    const Lines expected = enteredAndFound(fresh.run(), true);
+
+    // A file added after the recording is not seen by the replay: no folder is listed twice.
+    dir.write("late.txt");
+    store.Recording = false;
+    Scan replay(dir, "*.*");
+    replay.ts.Listings = &store;
+    EXPECT_EQ(enteredAndFound(replay.run(), false), expected);
+    EXPECT_EQ(replay.rec.events.back().rfind("SD ", 0), 0u);
+    EXPECT_EQ(replay.rec.files(), (Lines{".\\empty.txt", ".\\Sub\\b.tmp", ".\\sub2\\deep\\d.txt"}));
+
+    // The replaying scanner's own masks and hidden rules still decide.
+    ASSERT_TRUE(SetFileAttributesW(platform::Widen(dir.path() + "empty.txt").c_str(), FILE_ATTRIBUTE_HIDDEN));
+    store.Clear();
+    store.Recording = true;
+    first.ts.Search();
+    store.Recording = false;
+    Scan masked(dir, "*.txt");
+    masked.ts.Listings = &store;
+    masked.run();
+    EXPECT_EQ(masked.rec.files(), (Lines{".\\late.txt", ".\\sub2\\deep\\d.txt"}));
+}
+
+TEST(TreeScanner, AReplayListsAfreshWhatTheRecordingNeverReachedAndSkipsWhatItSkipped) {
+    TempDir dir;
+    dir.write("s1\\a.tmp");
+    dir.write("s2\\b.tmp");
+    dir.write("s2\\deeper\\c.tmp");
+    scan::TListingStore store;
+    Scan first(dir, "*.tmp");
+    first.ts.Listings = &store;
+    // Stopped in s1: s2 is never listed by the recording.
+    first.ts.OnFileFound = [](TTreeScanner& t) { t.ContinueSearch = false; };
+    first.run();
+    EXPECT_FALSE(store.Empty());
+    store.Recording = false;
+    Scan replay(dir, "*.tmp");
+    replay.ts.Listings = &store;
+    replay.run();
+    EXPECT_EQ(replay.rec.files(), (Lines{".\\s1\\a.tmp", ".\\s2\\b.tmp", ".\\s2\\deeper\\c.tmp"}));
+
+    // Folders reached again through links were skipped by the recording and stay skipped.
+    std::string suite = SuiteFolder();
+    ASSERT_FALSE(suite.empty()) << "VANTREL_SUITE_DIR is not set: run through tests/wine_suite.sh";
+    scan::TListingStore loops;
+    TTreeScanner through, again;
+    Recorder rec1, rec2;
+    rec1.base = rec2.base = suite + "loop\\a\\b\\top\\";
+    rec1.attach(through);
+    rec2.attach(again);
+    for (TTreeScanner* t : {&through, &again}) {
+        t->InitialDirectory = rec1.base;
+        t->SetFileMask("*.tmp");
+        t->Listings = &loops;
+    }
+    through.Search();
+    loops.Recording = false;
+    again.Search();
+    EXPECT_EQ(rec2.events, rec1.events);
+    EXPECT_EQ(rec2.files(), Lines{".\\a\\b\\f.tmp"});
+}
