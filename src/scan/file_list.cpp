@@ -94,6 +94,12 @@ bool TFileListView::AddFileItem(std::string_view path, int64_t& size) {
     // An exact look-up: a path holding wildcards names no file.
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &data)) return false;
+    return AddFileItem(path, data, HasExecutableHeader(wide), size);
+}
+
+bool TFileListView::AddFileItem(std::string_view path, const WIN32_FILE_ATTRIBUTE_DATA& data, bool executable,
+                                int64_t& size) {
+    std::wstring wide = platform::Widen(path);
     // The shell's type name follows the extension; asking it costs about 2 ms a row, which would
     // dominate filling a list of thousands of findings, so it is asked once per extension.
     std::wstring ext = platform::Widen(platform::UpperCase(platform::ExtractFileExt(path)));
@@ -106,7 +112,7 @@ bool TFileListView::AddFileItem(std::string_view path, int64_t& size) {
     size = static_cast<int64_t>((uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow);
     DWORD a = data.dwFileAttributes;
     // Only executable images carry version resources; reading them opens and maps the file.
-    VersionStrings versions = HasExecutableHeader(wide) ? ReadVersionStrings(wide) : VersionStrings{};
+    VersionStrings versions = executable ? ReadVersionStrings(wide) : VersionStrings{};
     std::vector<std::string> columns{
         Trim(std::to_string(size)),
         Trim(platform::Narrow(known->second)),
@@ -117,7 +123,8 @@ bool TFileListView::AddFileItem(std::string_view path, int64_t& size) {
         versions.product,
     };
     int rows = rowCount();
-    if (rows % 32 == 0) ListView_SetItemCountEx(m_hwnd, rows + 32, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+    // Room for rows is made in blocks of 1024, not row by row.
+    if (rows % 1024 == 0) ListView_SetItemCountEx(m_hwnd, rows + 1024, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
     addRow(platform::LowerCase(path), columns);
     return true;
 }

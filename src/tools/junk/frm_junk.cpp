@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <exception>
+#include <unordered_map>
 
 #include "app/commontools.h"
 #include "app/common.h"
@@ -83,21 +84,51 @@ void SetRowImage(platform::ListView& list, int row, int image) {
     SendMessageW(list.hwnd(), LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&it));
 }
 
-LRESULT CALLBACK ResultListProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data) noexcept {
+// The result list's own window procedure in front of the list's. (The common controls' subclass
+// helper finds its data in a window property on every message, which under Wine is a server
+// round trip; filling the list sends it a dozen messages a row.)
+struct ResultListHook {
+    WNDPROC previous = nullptr;
+    TfrmJunk* form = nullptr;
+};
+std::unordered_map<HWND, ResultListHook>& ResultListHooks() {
+    static std::unordered_map<HWND, ResultListHook> hooks;
+    return hooks;
+}
+
+LRESULT CALLBACK ResultListProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
+    auto it = ResultListHooks().find(hwnd);
+    if (it == ResultListHooks().end()) return DefWindowProcW(hwnd, msg, wp, lp);
+    const ResultListHook hook = it->second;
     // Alt+Enter arrives as a system key, which the form's key hook never sees.
     if (msg == WM_SYSKEYDOWN && wp == VK_RETURN) {
         try {
-            reinterpret_cast<TfrmJunk*>(data)->mnuResults.click("mnuProperties");
+            hook.form->mnuResults.click("mnuProperties");
         } catch (const std::exception& e) {
             platform::ShowErrorBox(e.what(), GetAncestor(hwnd, GA_ROOT));
         }
         return 0;
     }
-    if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, ResultListProc, id);
-    return DefSubclassProc(hwnd, msg, wp, lp);
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(hook.previous));
+        ResultListHooks().erase(hwnd);
+    }
+    return CallWindowProcW(hook.previous, hwnd, msg, wp, lp);
 }
 
-constexpr UINT_PTR kResultListSubclass = 0x4A554E4B;
+void HookResultList(HWND list, TfrmJunk* form) {
+    auto previous =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ResultListProc)));
+    ResultListHooks()[list] = {previous, form};
+}
+
+void UnhookResultList(HWND list) {
+    auto it = ResultListHooks().find(list);
+    if (it == ResultListHooks().end()) return;
+    if (GetWindowLongPtrW(list, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&ResultListProc))
+        SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(it->second.previous));
+    ResultListHooks().erase(it);
+}
 
 } // namespace
 
@@ -127,7 +158,7 @@ TfrmJunk::TfrmJunk() : Form("TfrmJunk") {
 }
 
 TfrmJunk::~TfrmJunk() {
-    if (lv.hwnd() && IsWindow(lv.hwnd())) RemoveWindowSubclass(lv.hwnd(), ResultListProc, kResultListSubclass);
+    if (lv.hwnd() && IsWindow(lv.hwnd())) UnhookResultList(lv.hwnd());
 }
 
 // ---- building the window ----
@@ -185,7 +216,7 @@ void TfrmJunk::buildWindow(HWND owner) {
     lv.setImageList(m_fileIcons, LVSIL_SMALL); // the list frees it
     lv.onChange = [this](int) { UpdateCommands(); };
     lv.onDblClick = [this](int row) { lvDblClick(row); };
-    SetWindowSubclass(lv.hwnd(), ResultListProc, kResultListSubclass, reinterpret_cast<DWORD_PTR>(this));
+    HookResultList(lv.hwnd(), this);
 
     addStatusBar(StatusBar1, "StatusBar1", {170, -1});
     RECT panel{};
@@ -734,8 +765,18 @@ void TfrmJunk::cmdGoClick() {
         }
         platform::ProcessMessages();
 
+        platform::ScopeExit dropListings([this] {
+            ts.Listings = tsZero.Listings = nullptr;
+            m_listings.Clear();
+        });
         ts.SetFileMaskCommaText(BuildMaskText(FileTypes()));
         if (!ts.FileMask().empty()) {
+            if (cbZeroLength.checked()) {
+                m_listings.Clear();
+                m_listings.Recording = true;
+                m_listings.KeepFile = [](const scan::TListingStore::Entry& e) { return e.size == 0; };
+                ts.Listings = &m_listings;
+            }
             for (char letter : drives) {
                 ts.InitialDirectory = std::string(1, letter) + ":\\";
                 if (stopped(ts)) break;
@@ -743,9 +784,12 @@ void TfrmJunk::cmdGoClick() {
                 if (stopped(ts)) break;
                 advance();
             }
+            ts.Listings = nullptr;
         }
 
         if (cbZeroLength.checked()) {
+            m_listings.Recording = false;
+            if (!m_listings.Empty()) tsZero.Listings = &m_listings;
             for (char letter : drives) {
                 tsZero.InitialDirectory = std::string(1, letter) + ":\\";
                 if (stopped(tsZero)) break;
@@ -885,9 +929,14 @@ void TfrmJunk::tsFileFound(scan::TTreeScanner& sender) {
     if (!sender.ContinueSearch) return;
     const std::string path = sender.FileFound();
     if (Ignored(path)) return;
-    if (RestrictedFile(path)) return;
+    // The duplicate test is a hash look-up and the other tests open the file, so it goes first;
+    // neither test changes anything, so the outcome is that of the documented order.
     if (IsInListView(path)) return;
-    AddRow(path);
+    platform::UniqueFile held;
+    if (Restricted(path, sender.FileAttributes(), held)) return;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(platform::Widen(path).c_str(), GetFileExInfoStandard, &data)) return; // vanished
+    AddRow(path, data, std::move(held));
 }
 
 void TfrmJunk::tsZeroFileFound(scan::TTreeScanner& sender) {
@@ -898,53 +947,86 @@ void TfrmJunk::tsZeroFileFound(scan::TTreeScanner& sender) {
     if (sender.FileSize() != 0) return;
     const std::string path = sender.FileFound();
     if (Ignored(path)) return;
-    if (RestrictedFile(path)) return;
-    auto size = platform::FileSize(path);
-    if (!size || *size != 0) return;
     if (IsInListView(path)) return;
-    AddRow(path);
+    platform::UniqueFile held;
+    if (Restricted(path, sender.FileAttributes(), held)) return;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(platform::Widen(path).c_str(), GetFileExInfoStandard, &data)) return;
+    if (data.nFileSizeHigh != 0 || data.nFileSizeLow != 0) return;
+    AddRow(path, data, std::move(held));
 }
 
 bool TfrmJunk::RestrictedFile(const std::string& path) {
-    if (m_scan.skipAttr) {
-        auto attributes = platform::GetAttributes(path);
-        if (attributes && (*attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM))) return true;
-    }
+    platform::UniqueFile held;
+    return Restricted(path, platform::GetAttributes(path), held);
+}
+
+bool TfrmJunk::Restricted(const std::string& path, std::optional<DWORD> attributes, platform::UniqueFile& held) {
+    if (m_scan.skipAttr && attributes && (*attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM))) return true;
     if (m_scan.daysOn) {
         // Only an unattended run gets here with an unreadable day count (a window asks first):
         // then no file is known to be old enough, and none is listed.
         if (!m_scan.days) return true;
         if (DayLimitExcludes(*m_scan.days, m_scan.today, app::GetLastAccess(path))) return true;
     }
-    return m_scan.inUse && app::FileInUse(path);
+    if (!m_scan.inUse) return false;
+    // In use unless it opens for writing with no sharing (a read-only file counts as in use, as
+    // the app's FileInUse has it). The handle, read access included, is kept for the row, so that
+    // a listed file is opened once.
+    if (attributes && (*attributes & FILE_ATTRIBUTE_READONLY)) return true;
+    const std::wstring wide = platform::Widen(path);
+    held.reset(CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                           nullptr));
+    if (held) return false;
+    if (GetLastError() != ERROR_ACCESS_DENIED) return true;
+    // Writable but not readable: not in use all the same.
+    platform::UniqueFile writeOnly(
+        CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return !writeOnly;
 }
 
 bool TfrmJunk::IsInListView(const std::string& path) const {
     return m_index.contains(platform::UpperCase(path));
 }
 
-void TfrmJunk::AddRow(const std::string& path) {
-    // Listing a file reads it (its version data, its icon), which would count as an access and
-    // keep it from the next scan with a day limit; its access time is put back afterwards. The
-    // same handle tells from the file's first bytes whether it can hold icons at all.
+void TfrmJunk::AddRow(const std::string& path, const WIN32_FILE_ATTRIBUTE_DATA& data, platform::UniqueFile held) {
+    // Listing a file reads its first bytes (and, for executables and icon files, its version data
+    // and its icon), which would count as an access and keep it from the next scan with a day
+    // limit; its access time is put back afterwards. An empty file is not read at all.
     const std::wstring wide = platform::Widen(path);
     const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-    platform::UniqueFile file(CreateFileW(wide.c_str(), GENERIC_READ | FILE_WRITE_ATTRIBUTES, share, nullptr,
-                                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!file)
-        file.reset(CreateFileW(wide.c_str(), FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, share, nullptr,
-                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    auto openShared = [&](DWORD access) {
+        return CreateFileW(wide.c_str(), access, share, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    };
+    platform::UniqueFile file = std::move(held);
+    const bool exclusive = static_cast<bool>(file);
     FILETIME access{};
-    const bool restore = file && GetFileTime(file.get(), nullptr, &access, nullptr);
+    bool restore = false;
+    bool mayHoldIcons = false, executable = false;
+    if (data.nFileSizeHigh != 0 || data.nFileSizeLow != 0) {
+        if (!file) file.reset(openShared(GENERIC_READ | FILE_WRITE_ATTRIBUTES));
+        if (!file) file.reset(openShared(FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES));
+        restore = file && GetFileTime(file.get(), nullptr, &access, nullptr);
+        unsigned char head[4] = {};
+        DWORD got = 0;
+        if (file && ReadFile(file.get(), head, sizeof head, &got, nullptr)) {
+            mayHoldIcons = MayHoldIcons(head, got);
+            executable = got >= 2 && head[0] == 'M' && head[1] == 'Z';
+        } else {
+            mayHoldIcons = true; // unreadable here: let the icon look-up decide
+        }
+        // The version and icon readers open the file themselves, which an exclusive handle would
+        // refuse; a shared one is kept to put the access time back.
+        if ((mayHoldIcons || executable) && exclusive) {
+            file.reset(openShared(FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES));
+            restore = restore && file;
+        }
+    }
     platform::ScopeExit putBack([&] {
         if (restore) SetFileTime(file.get(), nullptr, &access, nullptr);
     });
-    bool mayHoldIcons = true;
-    unsigned char head[4] = {};
-    DWORD got = 0;
-    if (file && ReadFile(file.get(), head, sizeof head, &got, nullptr)) mayHoldIcons = MayHoldIcons(head, got);
     int64_t size = 0;
-    if (!lv.AddFileItem(path, size)) return; // vanished, or the shell cannot name it
+    if (!lv.AddFileItem(path, data, executable, size)) return; // the shell cannot name it
     const int row = lv.rowCount() - 1;
     m_index.add(platform::UpperCase(lv.text(row)), size);
     if (mayHoldIcons)

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/handles.h"
 #include "platform/window.h"
 #include "scan/disk_list.h"
 #include "scan/file_list.h"
@@ -149,7 +150,10 @@ private:
     bool Ignored(const std::string& path);
     void PumpNow();
     void FreezeList(bool frozen);
-    void AddRow(const std::string& path);
+    // RestrictedFile with the attributes the walk gave; a file that passes the in-use test is
+    // left open in held for AddRow.
+    bool Restricted(const std::string& path, std::optional<DWORD> attributes, platform::UniqueFile& held);
+    void AddRow(const std::string& path, const WIN32_FILE_ATTRIBUTE_DATA& data, platform::UniqueFile held);
     void RemoveRowAt(int row);
     void ShowRemovalToolbar(bool on);
     bool RemovalFolderValid() const;
@@ -159,6 +163,9 @@ private:
     void ShowListMenu(platform::ListView& list, PopupMenu& menu, LPARAM where);
 
     ResultIndex m_index;
+    // The file-type walk of each drive records its folders and empty files for the zero-length
+    // walk of the same drive, so that a scan lists every folder once.
+    scan::TListingStore m_listings;
     HIMAGELIST m_fileIcons = nullptr; // ilFileIcons; owned by the result list
     bool m_scanRunning = false;       // the button handler has not returned yet
     bool m_stopped = false;           // a stop (or the closing) ended the running scan

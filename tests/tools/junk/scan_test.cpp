@@ -23,6 +23,41 @@ void SetLastAccess(const std::string& path, double localDateTime) {
     ASSERT_TRUE(SetFileTime(f.get(), nullptr, &utc, nullptr));
 }
 
+FILETIME LastAccess(const std::string& path) {
+    FILETIME t{};
+    platform::UniqueFile f(CreateFileW(platform::Widen(path).c_str(), FILE_READ_ATTRIBUTES,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                       0, nullptr));
+    if (f) GetFileTime(f.get(), nullptr, &t, nullptr);
+    return t;
+}
+
+bool SameTime(const FILETIME& a, const FILETIME& b) {
+    return a.dwLowDateTime == b.dwLowDateTime && a.dwHighDateTime == b.dwHighDateTime;
+}
+
+// Closes the first property sheet that shows up and keeps its caption.
+std::string g_sheetCaption;
+void CALLBACK CloseSheet(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND sheet = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND h, LPARAM out) -> BOOL {
+            wchar_t cls[64];
+            GetClassNameW(h, cls, 64);
+            if (lstrcmpW(cls, L"#32770") != 0 || !IsWindowVisible(h)) return TRUE;
+            *reinterpret_cast<HWND*>(out) = h;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&sheet));
+    if (!sheet) return;
+    wchar_t text[256];
+    GetWindowTextW(sheet, text, 256);
+    g_sheetCaption = platform::Narrow(text);
+    KillTimer(nullptr, id);
+    PostMessageW(sheet, WM_CLOSE, 0, 0);
+}
+
 Lines Sorted(Lines v) {
     std::sort(v.begin(), v.end());
     return v;
@@ -301,19 +336,42 @@ TEST_F(JunkScan, TheLogSwitchesSilenceEachLog) {
 }
 
 TEST_F(JunkScan, RowsShowTheFilesOwnIconOrTheGenericOne) {
-    const std::string exe = std::string(kDrive) + "tools\\notepad.exe";
+    const std::string exe = std::string(kDrive) + "tools\\vantrel.exe";
     platform::ForceFolders(std::string(kDrive) + "tools\\");
-    ASSERT_TRUE(platform::CopyFileTo(platform::SystemDirectory() + "\\notepad.exe", exe, false));
+    ASSERT_TRUE(platform::CopyFileTo(testsupport::BuildFolder() + "Vantrel.exe", exe, false));
     const std::string tmp = onDrive("tools\\a.tmp");
+    // Reading a file's head, version data and icon leaves its last access as it was, whether the
+    // in-use test held the file (on) or not (off).
+    const double now = platform::Now();
+    SetLastAccess(exe, now - 100);
+    SetLastAccess(tmp, now - 50);
+    const FILETIME exeAccess = LastAccess(exe), tmpAccess = LastAccess(tmp);
     auto w = open();
     AddFolderRow(w->lvFolderFind, std::string(kDrive) + "tools", true);
-    scan(*w);
+    for (bool inUse : {false, true}) {
+        w->cbInUse.setChecked(inUse);
+        scan(*w);
+        EXPECT_TRUE(SameTime(LastAccess(exe), exeAccess)) << "in-use test " << inUse;
+        EXPECT_TRUE(SameTime(LastAccess(tmp), tmpAccess)) << "in-use test " << inUse;
+    }
     ASSERT_EQ(w->lv.rowCount(), 2);
     const int exeRow = CheckedRowOf(w->lv, lower(exe)), tmpRow = CheckedRowOf(w->lv, lower(tmp));
     ASSERT_GE(exeRow, 0);
     ASSERT_GE(tmpRow, 0);
     EXPECT_EQ(w->lv.image(tmpRow), 0);
     EXPECT_GE(w->lv.image(exeRow), 1);
+    EXPECT_EQ(w->lv.text(exeRow, 5), "1.0.0.0"); // the executable's file version
+    EXPECT_EQ(w->lv.text(tmpRow, 5), "");
+
+    // Alt+Enter on the list shows the selected file's properties.
+    w->lv.setFocus();
+    for (int r = 0; r < w->lv.rowCount(); ++r)
+        w->lv.setSelected(r, r == tmpRow);
+    g_sheetCaption.clear();
+    UINT_PTR timer = SetTimer(nullptr, 0, 200, CloseSheet);
+    SendMessageW(w->lv.hwnd(), WM_SYSKEYDOWN, VK_RETURN, 1 << 29);
+    KillTimer(nullptr, timer);
+    EXPECT_NE(g_sheetCaption.find("a.tmp"), std::string::npos) << g_sheetCaption;
     HIMAGELIST icons = ListView_GetImageList(w->lv.hwnd(), LVSIL_SMALL);
     EXPECT_EQ(ImageList_GetImageCount(icons), 2);
     // A new scan starts again from the generic icon alone.
