@@ -1,4 +1,6 @@
-// Writes a deterministic folder tree for the tree-walk benchmark: make_tree ROOT [FILES] [SEED].
+// Writes a deterministic folder tree for the benchmarks: make_tree ROOT [FILES] [SEED] [EMPTY].
+// EMPTY: one file in EMPTY is left empty (without it three in four are, which only the tree walk,
+// that never looks at a file, can afford; on a real drive few files are empty).
 // Four levels of folders; about one name in eight looks like junk (temporary, backup, scandisk
 // and newsgroup-cache names). Names avoid the few forms where the Windows rules and GNU find's
 // -iname can disagree (8.3 aliases whose extension differs from the name's, names ending in a
@@ -70,6 +72,7 @@ int main(int argc, char** argv) {
     fs::path root = argv[1];
     int files = argc > 2 ? std::atoi(argv[2]) : 50000;
     if (argc > 3) g_seed = static_cast<uint32_t>(std::strtoul(argv[3], nullptr, 10));
+    const uint32_t emptyOneIn = argc > 4 ? static_cast<uint32_t>(std::strtoul(argv[4], nullptr, 10)) : 0;
     std::vector<fs::path> folders{root};
     for (int a = 0; a < 16; ++a) {
         fs::path l1 = root / ("Area " + std::to_string(a));
@@ -92,7 +95,8 @@ int main(int argc, char** argv) {
             std::perror(name.c_str());
             return 1;
         }
-        if (Next(4) == 0) std::fputs("some content\n", f);
+        const bool empty = emptyOneIn > 0 ? Next(emptyOneIn) == 0 : Next(4) != 0;
+        if (!empty) std::fputs("some content\n", f);
         std::fclose(f);
     }
     std::printf("%zu folders, %d files under %s\n", folders.size(), files, root.c_str());

@@ -70,12 +70,6 @@ std::string Trimmed(std::string_view s) {
     return std::string(s);
 }
 
-// ExtractIcon finds icons only in executables (they start with "MZ") and icon files.
-bool MayHoldIcons(const unsigned char* head, DWORD size) {
-    if (size >= 2 && head[0] == 'M' && head[1] == 'Z') return true;
-    return size >= 4 && head[0] == 0 && head[1] == 0 && head[2] == 1 && head[3] == 0;
-}
-
 void SetRowImage(platform::ListView& list, int row, int image) {
     LVITEMW it{};
     it.mask = LVIF_IMAGE;
@@ -391,6 +385,7 @@ bool TfrmJunk::FormCloseQuery() {
     ts.ContinueSearch = false;
     tsZero.ContinueSearch = false;
     m_stopped = true;
+    m_checker.Discard();
     SaveCriteria();
     return true;
 }
@@ -845,16 +840,19 @@ void TfrmJunk::ScanStart() {
         if (lvFolderExclude.checked(row))
             m_scan.excludedUpper.push_back(platform::UpperCase(lvFolderExclude.text(row)));
     m_scan.moveToUpper = platform::UpperCase(Trimmed(deMove.text()));
-    m_scan.skipAttr = cbSkipAttr.checked();
-    m_scan.daysOn = cbDays.checked();
-    m_scan.inUse = cbInUse.checked();
-    m_scan.days = ParseDayCount(meDays.text());
-    m_scan.today = std::floor(platform::Now());
+    m_scan.checks.skipAttr = cbSkipAttr.checked();
+    m_scan.checks.daysOn = cbDays.checked();
+    m_scan.checks.inUse = cbInUse.checked();
+    m_scan.checks.days = ParseDayCount(meDays.text());
+    m_scan.checks.today = std::floor(platform::Now());
+    m_checker.Start(m_scan.checks);
     m_lastPump = GetTickCount64();
     UpdateCommands();
 }
 
 void TfrmJunk::ScanEnd(bool logSummary) {
+    // Files reported before the end (or the stop) are listed or not as if checked at once.
+    if (isOpen()) TakeChecked(true);
     FreezeList(false);
     ts.ContinueSearch = false;
     tsZero.ContinueSearch = false;
@@ -930,106 +928,53 @@ void TfrmJunk::tsFileFound(scan::TTreeScanner& sender) {
     const std::string path = sender.FileFound();
     if (Ignored(path)) return;
     // The duplicate test is a hash look-up and the other tests open the file, so it goes first;
-    // neither test changes anything, so the outcome is that of the documented order.
+    // neither test changes anything, so the outcome is that of the documented order. (A walk
+    // reports a file once, and each walk's answers are all taken before the next starts.)
     if (IsInListView(path)) return;
-    platform::UniqueFile held;
-    if (Restricted(path, sender.FileAttributes(), held)) return;
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExW(platform::Widen(path).c_str(), GetFileExInfoStandard, &data)) return; // vanished
-    AddRow(path, data, std::move(held));
+    m_checker.Submit({path, sender.FileAttributes(), false});
+    TakeChecked(false);
 }
 
 void TfrmJunk::tsZeroFileFound(scan::TTreeScanner& sender) {
     PumpNow();
     if (!sender.ContinueSearch) return;
-    // The walk's own size rules out almost every file before any look-up; the exact look-up
-    // below confirms the rest.
+    // The walk's own size rules out almost every file before any look-up; the check confirms
+    // the rest by an exact look-up.
     if (sender.FileSize() != 0) return;
     const std::string path = sender.FileFound();
     if (Ignored(path)) return;
     if (IsInListView(path)) return;
-    platform::UniqueFile held;
-    if (Restricted(path, sender.FileAttributes(), held)) return;
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExW(platform::Widen(path).c_str(), GetFileExInfoStandard, &data)) return;
-    if (data.nFileSizeHigh != 0 || data.nFileSizeLow != 0) return;
-    AddRow(path, data, std::move(held));
+    m_checker.Submit({path, sender.FileAttributes(), true});
+    TakeChecked(false);
+}
+
+void TfrmJunk::TakeChecked(bool wait) {
+    m_checker.Collect(wait, [this](Checked& checked) {
+        // A window closed meanwhile has no list to add to.
+        if (checked.listed && isOpen() && lv.hwnd()) AddRow(checked);
+    });
 }
 
 bool TfrmJunk::RestrictedFile(const std::string& path) {
     platform::UniqueFile held;
-    return Restricted(path, platform::GetAttributes(path), held);
-}
-
-bool TfrmJunk::Restricted(const std::string& path, std::optional<DWORD> attributes, platform::UniqueFile& held) {
-    if (m_scan.skipAttr && attributes && (*attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM))) return true;
-    if (m_scan.daysOn) {
-        // Only an unattended run gets here with an unreadable day count (a window asks first):
-        // then no file is known to be old enough, and none is listed.
-        if (!m_scan.days) return true;
-        if (DayLimitExcludes(*m_scan.days, m_scan.today, app::GetLastAccess(path))) return true;
-    }
-    if (!m_scan.inUse) return false;
-    // In use unless it opens for writing with no sharing (a read-only file counts as in use, as
-    // the app's FileInUse has it). The handle, read access included, is kept for the row, so that
-    // a listed file is opened once.
-    if (attributes && (*attributes & FILE_ATTRIBUTE_READONLY)) return true;
-    const std::wstring wide = platform::Widen(path);
-    held.reset(CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                           nullptr));
-    if (held) return false;
-    if (GetLastError() != ERROR_ACCESS_DENIED) return true;
-    // Writable but not readable: not in use all the same.
-    platform::UniqueFile writeOnly(
-        CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    return !writeOnly;
+    return RestrictedBy(m_scan.checks, path, platform::GetAttributes(path), held);
 }
 
 bool TfrmJunk::IsInListView(const std::string& path) const {
     return m_index.contains(platform::UpperCase(path));
 }
 
-void TfrmJunk::AddRow(const std::string& path, const WIN32_FILE_ATTRIBUTE_DATA& data, platform::UniqueFile held) {
-    // Listing a file reads its first bytes (and, for executables and icon files, its version data
-    // and its icon), which would count as an access and keep it from the next scan with a day
-    // limit; its access time is put back afterwards. An empty file is not read at all.
-    const std::wstring wide = platform::Widen(path);
-    const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-    auto openShared = [&](DWORD access) {
-        return CreateFileW(wide.c_str(), access, share, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    };
-    platform::UniqueFile file = std::move(held);
-    const bool exclusive = static_cast<bool>(file);
-    FILETIME access{};
-    bool restore = false;
-    bool mayHoldIcons = false, executable = false;
-    if (data.nFileSizeHigh != 0 || data.nFileSizeLow != 0) {
-        if (!file) file.reset(openShared(GENERIC_READ | FILE_WRITE_ATTRIBUTES));
-        if (!file) file.reset(openShared(FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES));
-        restore = file && GetFileTime(file.get(), nullptr, &access, nullptr);
-        unsigned char head[4] = {};
-        DWORD got = 0;
-        if (file && ReadFile(file.get(), head, sizeof head, &got, nullptr)) {
-            mayHoldIcons = MayHoldIcons(head, got);
-            executable = got >= 2 && head[0] == 'M' && head[1] == 'Z';
-        } else {
-            mayHoldIcons = true; // unreadable here: let the icon look-up decide
-        }
-        // The version and icon readers open the file themselves, which an exclusive handle would
-        // refuse; a shared one is kept to put the access time back.
-        if ((mayHoldIcons || executable) && exclusive) {
-            file.reset(openShared(FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES));
-            restore = restore && file;
-        }
-    }
+void TfrmJunk::AddRow(const Checked& checked) {
+    const std::string& path = checked.path;
+    // The version and icon readers read the file once more; its access time goes back after them.
     platform::ScopeExit putBack([&] {
-        if (restore) SetFileTime(file.get(), nullptr, &access, nullptr);
+        if (checked.restoreAccess) RestoreLastAccess(path, checked.access);
     });
     int64_t size = 0;
-    if (!lv.AddFileItem(path, data, executable, size)) return; // the shell cannot name it
+    if (!lv.AddFileItem(path, checked.data, checked.executable, size)) return; // the shell cannot name it
     const int row = lv.rowCount() - 1;
     m_index.add(platform::UpperCase(lv.text(row)), size);
-    if (mayHoldIcons)
+    if (checked.mayHoldIcons)
         AddAssociatedIcon(path, row);
     else
         SetRowImage(lv, row, 0);
@@ -1056,6 +1001,7 @@ void TfrmJunk::tsDirectoryFound(scan::TTreeScanner& sender) {
 }
 
 void TfrmJunk::tsSearchDone(scan::TTreeScanner& sender) {
+    TakeChecked(true); // the totals below count every file this walk reported
     StatusBar1.setPanelText(1, ScanCompleteText(NumBytes(), lv.rowCount()));
     if (NumBytes() != 0) Log(ScannedLine(sender.InitialDirectory, &sender == &tsZero));
 }

@@ -15,6 +15,7 @@
 #include "scan/file_list.h"
 #include "scan/shell_file_op.h"
 #include "scan/tree_scanner.h"
+#include "tools/junk/file_checks.h"
 #include "tools/junk/junk.h"
 #include "tools/junk/junk_menus.h"
 #include "tools/junk/junk_pictures.h"
@@ -150,10 +151,9 @@ private:
     bool Ignored(const std::string& path);
     void PumpNow();
     void FreezeList(bool frozen);
-    // RestrictedFile with the attributes the walk gave; a file that passes the in-use test is
-    // left open in held for AddRow.
-    bool Restricted(const std::string& path, std::optional<DWORD> attributes, platform::UniqueFile& held);
-    void AddRow(const std::string& path, const WIN32_FILE_ATTRIBUTE_DATA& data, platform::UniqueFile held);
+    // Lists the checked files whose answers are ready (or, wait, all that were handed over).
+    void TakeChecked(bool wait);
+    void AddRow(const Checked& checked);
     void RemoveRowAt(int row);
     void ShowRemovalToolbar(bool on);
     bool RemovalFolderValid() const;
@@ -179,10 +179,9 @@ private:
     struct ScanSettings {
         std::vector<std::string> excludedUpper;
         std::string moveToUpper;
-        bool skipAttr = false, daysOn = false, inUse = false;
-        std::optional<int> days;
-        double today = 0;
+        CheckSettings checks;
     } m_scan;
+    CandidateChecker m_checker;
 };
 
 } // namespace tools::junk
