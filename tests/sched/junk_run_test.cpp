@@ -66,6 +66,9 @@ protected:
 
 TEST_F(JunkRun, TheHiddenJunkCleanerEmptiesTheFolderAndTheRunIsRecorded) {
     auto files = Fill(2, 3);
+    // Empty folders make the walk outlast a few timer ticks, so that the running scan is seen.
+    for (int f = 0; f < 600; ++f)
+        platform::ForceFolders(Cache() + "empty" + std::to_string(f) + "\\");
     std::string status;
     bool toolHidden = false;
     EveryTick sample([&] {
