@@ -272,36 +272,14 @@ TEST(FileListView, ColumnClicksSortAndAWindowsOwnHandlerReplacesThat) {
     form.close();
 }
 
-namespace {
-std::string g_sheetCaption;
-void CALLBACK CloseSheet(HWND, UINT, UINT_PTR id, DWORD) {
-    HWND sheet = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND h, LPARAM out) -> BOOL {
-            wchar_t cls[64];
-            GetClassNameW(h, cls, 64);
-            if (lstrcmpW(cls, L"#32770") != 0 || !IsWindowVisible(h)) return TRUE;
-            *reinterpret_cast<HWND*>(out) = h;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&sheet));
-    if (!sheet) return;
-    wchar_t text[256];
-    GetWindowTextW(sheet, text, 256);
-    g_sheetCaption = platform::Narrow(text);
-    KillTimer(nullptr, id);
-    PostMessageW(sheet, WM_CLOSE, 0, 0);
-}
-} // namespace
-
 TEST(FileProperties, ShowsTheShellsPropertySheet) {
     TempDir dir;
     EXPECT_FALSE(scan::ShowFileProperties(dir.path() + "missing.txt", nullptr));
     std::string path = dir.write("notes.txt", "n");
-    g_sheetCaption.clear();
-    UINT_PTR timer = SetTimer(nullptr, 0, 200, CloseSheet);
-    EXPECT_TRUE(scan::ShowFileProperties(path, nullptr));
-    KillTimer(nullptr, timer);
-    EXPECT_NE(g_sheetCaption.find("notes.txt"), std::string::npos) << g_sheetCaption;
+    {
+        testsupport::SheetCloser closer;
+        EXPECT_TRUE(scan::ShowFileProperties(path, nullptr));
+    }
+    EXPECT_NE(testsupport::SheetCloser::caption().find("notes.txt"), std::string::npos)
+        << testsupport::SheetCloser::caption();
 }

@@ -4,6 +4,7 @@
 
 #include "platform/files.h"
 #include "platform/registry.h"
+#include "platform/strings.h"
 
 namespace testsupport {
 
@@ -71,6 +72,43 @@ std::string BuildFolder() {
 std::string ReadText(const std::string& path) {
     auto bytes = platform::ReadFileBytes(path);
     return bytes ? *bytes : std::string();
+}
+
+namespace {
+std::string g_sheetCaption;
+
+void CALLBACK CloseSheet(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND sheet = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND h, LPARAM out) -> BOOL {
+            wchar_t cls[64];
+            GetClassNameW(h, cls, 64);
+            if (lstrcmpW(cls, L"#32770") != 0 || !IsWindowVisible(h)) return TRUE;
+            *reinterpret_cast<HWND*>(out) = h;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&sheet));
+    if (!sheet) return;
+    wchar_t text[256];
+    GetWindowTextW(sheet, text, 256);
+    g_sheetCaption = platform::Narrow(text);
+    KillTimer(nullptr, id);
+    PostMessageW(sheet, WM_CLOSE, 0, 0);
+}
+} // namespace
+
+SheetCloser::SheetCloser() {
+    g_sheetCaption.clear();
+    m_timer = SetTimer(nullptr, 0, 200, CloseSheet);
+}
+
+SheetCloser::~SheetCloser() {
+    KillTimer(nullptr, m_timer);
+}
+
+const std::string& SheetCloser::caption() {
+    return g_sheetCaption;
 }
 
 } // namespace testsupport

@@ -50,4 +50,18 @@ std::string BuildFolder();
 
 std::string ReadText(const std::string& path); // whole file; empty when missing
 
+// While it lives, closes the first property sheet (a visible dialog of this thread) that shows
+// up, and keeps its caption.
+class SheetCloser {
+public:
+    SheetCloser();
+    ~SheetCloser();
+    SheetCloser(const SheetCloser&) = delete;
+    SheetCloser& operator=(const SheetCloser&) = delete;
+    static const std::string& caption();
+
+private:
+    UINT_PTR m_timer = 0;
+};
+
 } // namespace testsupport

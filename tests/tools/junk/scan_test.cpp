@@ -36,28 +36,6 @@ bool SameTime(const FILETIME& a, const FILETIME& b) {
     return a.dwLowDateTime == b.dwLowDateTime && a.dwHighDateTime == b.dwHighDateTime;
 }
 
-// Closes the first property sheet that shows up and keeps its caption.
-std::string g_sheetCaption;
-void CALLBACK CloseSheet(HWND, UINT, UINT_PTR id, DWORD) {
-    HWND sheet = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND h, LPARAM out) -> BOOL {
-            wchar_t cls[64];
-            GetClassNameW(h, cls, 64);
-            if (lstrcmpW(cls, L"#32770") != 0 || !IsWindowVisible(h)) return TRUE;
-            *reinterpret_cast<HWND*>(out) = h;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&sheet));
-    if (!sheet) return;
-    wchar_t text[256];
-    GetWindowTextW(sheet, text, 256);
-    g_sheetCaption = platform::Narrow(text);
-    KillTimer(nullptr, id);
-    PostMessageW(sheet, WM_CLOSE, 0, 0);
-}
-
 Lines Sorted(Lines v) {
     std::sort(v.begin(), v.end());
     return v;
@@ -367,11 +345,12 @@ TEST_F(JunkScan, RowsShowTheFilesOwnIconOrTheGenericOne) {
     w->lv.setFocus();
     for (int r = 0; r < w->lv.rowCount(); ++r)
         w->lv.setSelected(r, r == tmpRow);
-    g_sheetCaption.clear();
-    UINT_PTR timer = SetTimer(nullptr, 0, 200, CloseSheet);
-    SendMessageW(w->lv.hwnd(), WM_SYSKEYDOWN, VK_RETURN, 1 << 29);
-    KillTimer(nullptr, timer);
-    EXPECT_NE(g_sheetCaption.find("a.tmp"), std::string::npos) << g_sheetCaption;
+    {
+        testsupport::SheetCloser closer;
+        SendMessageW(w->lv.hwnd(), WM_SYSKEYDOWN, VK_RETURN, 1 << 29);
+    }
+    EXPECT_NE(testsupport::SheetCloser::caption().find("a.tmp"), std::string::npos)
+        << testsupport::SheetCloser::caption();
     HIMAGELIST icons = ListView_GetImageList(w->lv.hwnd(), LVSIL_SMALL);
     EXPECT_EQ(ImageList_GetImageCount(icons), 2);
     // A new scan starts again from the generic icon alone.
