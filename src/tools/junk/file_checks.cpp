@@ -130,9 +130,19 @@ void CandidateChecker::Collect(bool wait, const std::function<void(Checked&)>& t
         {
             std::unique_lock lock(m_mutex);
             if (wait) {
-                m_takerWaiting = true;
-                m_answered.wait(lock, [this] { return m_slots.empty() || m_slots.front().done; });
-                m_takerWaiting = false;
+                // Rather than sleep while the helper catches up, check the next candidate here
+                // as well: the walk is over, so this thread would only be waiting.
+                while (!m_slots.empty() && !m_slots.front().done) {
+                    if (m_next < m_slots.size()) {
+                        CheckNext(lock);
+                        continue;
+                    }
+                    m_takerWaiting = true;
+                    m_answered.wait(lock, [this] {
+                        return m_slots.empty() || m_slots.front().done || m_next < m_slots.size();
+                    });
+                    m_takerWaiting = false;
+                }
             }
             while (!m_slots.empty() && m_slots.front().done) {
                 ready.push_back(std::move(m_slots.front().result));
@@ -163,6 +173,29 @@ size_t CandidateChecker::Pending() const {
     return m_slots.size();
 }
 
+void CandidateChecker::CheckNext(std::unique_lock<std::mutex>& lock) {
+    const uint64_t sequence = m_firstSequence + m_next++;
+    const uint64_t generation = m_generation;
+    Candidate candidate = m_slots[static_cast<size_t>(sequence - m_firstSequence)].candidate;
+    const CheckSettings settings = m_settings;
+    lock.unlock();
+    Checked result;
+    try {
+        result = CheckCandidate(settings, candidate);
+    } catch (...) {
+        result = Checked{}; // not listed
+        result.path = candidate.path;
+    }
+    lock.lock();
+    if (generation != m_generation) return; // a discarded scan's answer
+    // Answers taken meanwhile moved the slot towards the front; it cannot have gone, as it was
+    // not done.
+    Slot& slot = m_slots[static_cast<size_t>(sequence - m_firstSequence)];
+    slot.result = std::move(result);
+    slot.done = true;
+    if (m_takerWaiting) m_answered.notify_all();
+}
+
 void CandidateChecker::Run() {
     std::unique_lock lock(m_mutex);
     for (;;) {
@@ -170,26 +203,7 @@ void CandidateChecker::Run() {
         m_work.wait(lock, [this] { return m_quit || m_next < m_slots.size(); });
         m_helperWaiting = false;
         if (m_quit) return;
-        const uint64_t sequence = m_firstSequence + m_next++;
-        const uint64_t generation = m_generation;
-        Candidate candidate = m_slots[static_cast<size_t>(sequence - m_firstSequence)].candidate;
-        const CheckSettings settings = m_settings;
-        lock.unlock();
-        Checked result;
-        try {
-            result = CheckCandidate(settings, candidate);
-        } catch (...) {
-            result = Checked{}; // not listed
-            result.path = candidate.path;
-        }
-        lock.lock();
-        if (generation != m_generation) continue; // a discarded scan's answer
-        // Answers taken meanwhile moved the slot towards the front; it cannot have gone, as it
-        // was not done.
-        Slot& slot = m_slots[static_cast<size_t>(sequence - m_firstSequence)];
-        slot.result = std::move(result);
-        slot.done = true;
-        if (m_takerWaiting) m_answered.notify_all();
+        CheckNext(lock);
     }
 }
 

@@ -71,7 +71,8 @@ public:
     // The settings of the scan that starts; nothing may be pending.
     void Start(const CheckSettings& settings);
     void Submit(Candidate candidate);
-    // Hands the answers over in submission order: those ready now, or (wait) all submitted.
+    // Hands the answers over in submission order: those ready now, or (wait) all submitted,
+    // checking candidates on the calling thread too while the helper is behind.
     void Collect(bool wait, const std::function<void(Checked&)>& take);
     // Forgets every answer and every candidate not yet checked.
     void Discard();
@@ -84,6 +85,8 @@ private:
         Checked result;
     };
     void Run();
+    // Checks the first candidate no one has taken; called and returns with the lock held.
+    void CheckNext(std::unique_lock<std::mutex>& lock);
 
     CheckSettings m_settings;
     mutable std::mutex m_mutex;

@@ -54,6 +54,9 @@ constexpr int kRemovalPage = 4;
 // that a drive of tens of thousands of files is not spent in the message queue.
 constexpr ULONGLONG kPumpIntervalMs = 25;
 constexpr ULONGLONG kRepaintIntervalMs = 250;
+// The folder being scanned is shown at most this often: setting a status text is a repaint
+// request, a server round trip under Wine, and folders pass far faster than anyone can read.
+constexpr ULONGLONG kStatusIntervalMs = 25;
 
 const std::vector<std::string>& StoredProperties() {
     static const std::vector<std::string> props{"cbConfirm.Checked",  "cbDays.Checked", "cbInUse.Checked",
@@ -847,10 +850,13 @@ void TfrmJunk::ScanStart() {
     m_scan.checks.today = std::floor(platform::Now());
     m_checker.Start(m_scan.checks);
     m_lastPump = GetTickCount64();
+    m_lastStatus = 0;
+    m_folderPending = false;
     UpdateCommands();
 }
 
 void TfrmJunk::ScanEnd(bool logSummary) {
+    m_folderPending = false;
     // Files reported before the end (or the stop) are listed or not as if checked at once.
     if (isOpen()) TakeChecked(true);
     FreezeList(false);
@@ -895,6 +901,7 @@ void TfrmJunk::PumpNow() {
     const ULONGLONG now = GetTickCount64();
     if (now - m_lastPump < kPumpIntervalMs) return;
     m_lastPump = now;
+    ShowScanningFolder(now);
     // The list draws only now and then while it fills: a list view that redraws for every row
     // it gains spends far more time drawing than the scan spends finding.
     const bool repaint = m_listFrozen && now - m_lastPaint >= kRepaintIntervalMs;
@@ -997,10 +1004,20 @@ void TfrmJunk::AddAssociatedIcon(const std::string& path, int row) {
 }
 
 void TfrmJunk::tsDirectoryFound(scan::TTreeScanner& sender) {
-    StatusBar1.setPanelText(1, ScanningText(sender.FileFound()));
+    m_scanningFolder = sender.FileFound();
+    m_folderPending = true;
+    ShowScanningFolder(GetTickCount64());
+}
+
+void TfrmJunk::ShowScanningFolder(ULONGLONG now) {
+    if (!m_folderPending || now - m_lastStatus < kStatusIntervalMs) return;
+    m_lastStatus = now;
+    m_folderPending = false;
+    StatusBar1.setPanelText(1, ScanningText(m_scanningFolder));
 }
 
 void TfrmJunk::tsSearchDone(scan::TTreeScanner& sender) {
+    m_folderPending = false; // the totals take the panel
     TakeChecked(true); // the totals below count every file this walk reported
     StatusBar1.setPanelText(1, ScanCompleteText(NumBytes(), lv.rowCount()));
     if (NumBytes() != 0) Log(ScannedLine(sender.InitialDirectory, &sender == &tsZero));

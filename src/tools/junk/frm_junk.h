@@ -98,6 +98,7 @@ public:
     void tsFileFound(scan::TTreeScanner& sender);
     void tsZeroFileFound(scan::TTreeScanner& sender);
     void tsDirectoryFound(scan::TTreeScanner& sender);
+    void ShowScanningFolder(ULONGLONG now); // the folder last found, when its time has come
     void tsSearchDone(scan::TTreeScanner& sender);
     bool RestrictedFile(const std::string& path);
     bool IsInListView(const std::string& path) const;
@@ -173,6 +174,9 @@ private:
     bool m_quickViewFailed = false;
     ULONGLONG m_lastPump = 0;
     ULONGLONG m_lastPaint = 0;
+    ULONGLONG m_lastStatus = 0;
+    std::string m_scanningFolder; // the folder last found, for the status bar
+    bool m_folderPending = false; // ... and not shown yet
     bool m_listFrozen = false;
 
     // Taken when a scan starts (the criteria pages are disabled while it runs).
