@@ -181,7 +181,13 @@ void CandidateChecker::CheckNext(std::unique_lock<std::mutex>& lock) {
     lock.unlock();
     Checked result;
     try {
-        result = CheckCandidate(settings, candidate);
+        if (candidate.walkEnd) {
+            result.path = candidate.path;
+            result.walkEnd = true;
+            result.zeroWalk = candidate.zeroWalk;
+        } else {
+            result = CheckCandidate(settings, candidate);
+        }
     } catch (...) {
         result = Checked{}; // not listed
         result.path = candidate.path;

@@ -32,10 +32,15 @@ struct Candidate {
     std::string path;
     std::optional<uint32_t> attributes; // as the walk saw them; nullopt: look them up
     bool mustBeEmpty = false;           // the zero-length walk's: listed only while still empty
+    // Not a file but the end of a walk (path: the walk's starting folder), handed back in its
+    // place among the answers so that the walk's totals come after all of its files.
+    bool walkEnd = false;
+    bool zeroWalk = false; // of the end: the zero-length walk's
 };
 
 struct Checked {
     std::string path;
+    bool walkEnd = false, zeroWalk = false; // as the candidate had them
     bool listed = false; // passed every test and is still there
     WIN32_FILE_ATTRIBUTE_DATA data{};
     bool mayHoldIcons = false; // an executable or icon file by its first bytes (or unreadable)

@@ -801,6 +801,7 @@ void TfrmJunk::cmdGoClick() {
     }
     if (!isOpen()) return; // closed while the walk wound down
     try {
+        TakeChecked(true); // the last walks' rows and totals come before the end
         Log("  Scan End.");
     } catch (...) {
         if (!failure) failure = std::current_exception();
@@ -957,8 +958,17 @@ void TfrmJunk::tsZeroFileFound(scan::TTreeScanner& sender) {
 
 void TfrmJunk::TakeChecked(bool wait) {
     m_checker.Collect(wait, [this](Checked& checked) {
-        // A window closed meanwhile has no list to add to.
-        if (checked.listed && isOpen() && lv.hwnd()) AddRow(checked);
+        if (checked.walkEnd) {
+            if (isOpen()) WalkEnded(checked.path, checked.zeroWalk);
+            return;
+        }
+        // A window closed meanwhile has no list to add to. A file the file-type walk handed
+        // over and the zero-length walk found again before its answer came is listed once.
+        if (checked.listed && isOpen() && lv.hwnd() && !IsInListView(checked.path)) {
+            AddRow(checked);
+        } else if (checked.restoreAccess) {
+            RestoreLastAccess(checked.path, checked.access); // no row will read it
+        }
     });
 }
 
@@ -1017,10 +1027,20 @@ void TfrmJunk::ShowScanningFolder(ULONGLONG now) {
 }
 
 void TfrmJunk::tsSearchDone(scan::TTreeScanner& sender) {
+    // The totals count every file this walk reported, so they wait for the last answer; the
+    // next walk need not.
+    Candidate end;
+    end.path = sender.InitialDirectory;
+    end.walkEnd = true;
+    end.zeroWalk = &sender == &tsZero;
+    m_checker.Submit(std::move(end));
+    TakeChecked(false);
+}
+
+void TfrmJunk::WalkEnded(const std::string& initialDirectory, bool zeroWalk) {
     m_folderPending = false; // the totals take the panel
-    TakeChecked(true); // the totals below count every file this walk reported
     StatusBar1.setPanelText(1, ScanCompleteText(NumBytes(), lv.rowCount()));
-    if (NumBytes() != 0) Log(ScannedLine(sender.InitialDirectory, &sender == &tsZero));
+    if (NumBytes() != 0) Log(ScannedLine(initialDirectory, zeroWalk));
 }
 
 // ---- the removal ----

@@ -154,6 +154,7 @@ private:
     void FreezeList(bool frozen);
     // Lists the checked files whose answers are ready (or, wait, all that were handed over).
     void TakeChecked(bool wait);
+    void WalkEnded(const std::string& initialDirectory, bool zeroWalk); // the totals of a walk
     void AddRow(const Checked& checked);
     void RemoveRowAt(int row);
     void ShowRemovalToolbar(bool on);
