@@ -98,7 +98,7 @@ bool TFileListView::AddFileItem(std::string_view path, int64_t& size) {
 }
 
 bool TFileListView::AddFileItem(std::string_view path, const WIN32_FILE_ATTRIBUTE_DATA& data, bool executable,
-                                int64_t& size) {
+                                int64_t& size, int image) {
     std::wstring wide = platform::Widen(path);
     // The shell's type name follows the extension; asking it costs about 2 ms a row, which would
     // dominate filling a list of thousands of findings, so it is asked once per extension.
@@ -125,7 +125,7 @@ bool TFileListView::AddFileItem(std::string_view path, const WIN32_FILE_ATTRIBUT
     int rows = rowCount();
     // Room for rows is made in blocks of 1024, not row by row.
     if (rows % 1024 == 0) ListView_SetItemCountEx(m_hwnd, rows + 1024, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
-    addRow(platform::LowerCase(path), columns);
+    addRow(platform::LowerCase(path), columns, image);
     return true;
 }
 

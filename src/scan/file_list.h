@@ -32,9 +32,10 @@ public:
     // found or the shell cannot name its type.
     bool AddFileItem(std::string_view path, int64_t& size);
     // The same with what the caller looked up already: the file's attribute data and whether it
-    // is an executable image (only those carry version strings). False, and no row, when the
-    // shell cannot name its type.
-    bool AddFileItem(std::string_view path, const WIN32_FILE_ATTRIBUTE_DATA& data, bool executable, int64_t& size);
+    // is an executable image (only those carry version strings), and the row's image (-1: none
+    // given). False, and no row, when the shell cannot name its type.
+    bool AddFileItem(std::string_view path, const WIN32_FILE_ATTRIBUTE_DATA& data, bool executable, int64_t& size,
+                     int image = -1);
 
     // The column click that the list does unless its window assigns onColumnClick: the clicked
     // column becomes the sort column, ascending; the current sort column reverses its direction.

@@ -988,13 +988,13 @@ void TfrmJunk::AddRow(const Checked& checked) {
         if (checked.restoreAccess) RestoreLastAccess(path, checked.access);
     });
     int64_t size = 0;
-    if (!lv.AddFileItem(path, checked.data, checked.executable, size)) return; // the shell cannot name it
+    // Image 0 until the file's own icon is found.
+    if (!lv.AddFileItem(path, checked.data, checked.executable, size, 0)) return; // the shell cannot name it
     const int row = lv.rowCount() - 1;
-    m_index.add(platform::UpperCase(lv.text(row)), size);
-    if (checked.mayHoldIcons)
-        AddAssociatedIcon(path, row);
-    else
-        SetRowImage(lv, row, 0);
+    // The row's caption is the path in lower case; the key is made from it as the list holds it,
+    // without asking the list for it back.
+    m_index.add(platform::UpperCase(platform::LowerCase(path)), size);
+    if (checked.mayHoldIcons) AddAssociatedIcon(path, row);
 }
 
 void TfrmJunk::AddAssociatedIcon(const std::string& path, int row) {
