@@ -138,9 +138,8 @@ void CandidateChecker::Collect(bool wait, const std::function<void(Checked&)>& t
                         continue;
                     }
                     m_takerWaiting = true;
-                    m_answered.wait(lock, [this] {
-                        return m_slots.empty() || m_slots.front().done || m_next < m_slots.size();
-                    });
+                    m_answered.wait(
+                        lock, [this] { return m_slots.empty() || m_slots.front().done || m_next < m_slots.size(); });
                     m_takerWaiting = false;
                 }
             }

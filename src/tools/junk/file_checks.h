@@ -41,7 +41,7 @@ struct Candidate {
 struct Checked {
     std::string path;
     bool walkEnd = false, zeroWalk = false; // as the candidate had them
-    bool listed = false; // passed every test and is still there
+    bool listed = false;                    // passed every test and is still there
     WIN32_FILE_ATTRIBUTE_DATA data{};
     bool mayHoldIcons = false; // an executable or icon file by its first bytes (or unreadable)
     bool executable = false;   // starts with "MZ": may carry version strings
