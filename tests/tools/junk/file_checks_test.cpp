@@ -74,3 +74,47 @@ TEST(CandidateChecks, ADiscardedScanHandsNothingOver) {
     checker.Collect(true, [&](Checked& c) { taken += c.listed; });
     EXPECT_EQ(taken, 1);
 }
+
+TEST(CandidateChecks, WalkEndsComeBackInTheirPlaceUnchecked) {
+    TempDir dir;
+    CandidateChecker checker;
+    checker.Start({});
+    std::vector<std::string> order;
+    auto submitFiles = [&](const std::string& prefix) {
+        for (int i = 0; i < 100; ++i) {
+            std::string path = dir.write(prefix + std::to_string(i) + ".tmp", "x");
+            checker.Submit({path, std::nullopt, false});
+            order.push_back(path);
+        }
+    };
+    auto submitEnd = [&](const std::string& folder, bool zero) {
+        tools::junk::Candidate end;
+        end.path = folder;
+        end.walkEnd = true;
+        end.zeroWalk = zero;
+        checker.Submit(end);
+        order.push_back("end " + folder);
+    };
+    submitFiles("a");
+    submitEnd(dir.path(), false);
+    submitFiles("b");
+    // A walk end is never taken for a file, even when its path names one.
+    submitEnd(order.front(), true);
+
+    std::vector<Checked> answers;
+    checker.Collect(true, [&](Checked& c) { answers.push_back(c); });
+    ASSERT_EQ(answers.size(), order.size());
+    for (size_t i = 0; i < order.size(); ++i) {
+        const bool end = order[i].rfind("end ", 0) == 0;
+        ASSERT_EQ(answers[i].walkEnd, end) << i;
+        if (end) {
+            EXPECT_EQ("end " + answers[i].path, order[i]);
+            EXPECT_FALSE(answers[i].listed);
+        } else {
+            EXPECT_EQ(answers[i].path, order[i]);
+            EXPECT_TRUE(answers[i].listed) << order[i];
+        }
+    }
+    EXPECT_FALSE(answers[100].zeroWalk);
+    EXPECT_TRUE(answers[201].zeroWalk);
+}
