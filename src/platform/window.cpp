@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <stdexcept>
 #include <utility>
 
 #include "platform/dialogs.h"
@@ -313,6 +314,8 @@ void ListView::afterCreate() {
 }
 
 void ListView::setCheckBoxes(bool on) {
+    // The control keeps no check state for rows it does not hold.
+    if (on && m_ownerData) throw std::logic_error("an owner-data list has no check boxes");
     DWORD ex = ListView_GetExtendedListViewStyle(m_hwnd);
     ListView_SetExtendedListViewStyle(m_hwnd, on ? (ex | LVS_EX_CHECKBOXES) : (ex & ~LVS_EX_CHECKBOXES));
 }
@@ -356,6 +359,18 @@ std::string ListView::columnCaption(int column) const {
 }
 
 int ListView::addRow(std::string_view caption, const std::vector<std::string>& subItems, int image, LPARAM data) {
+    if (m_ownerData) {
+        StoredRow stored;
+        stored.texts.reserve(subItems.size() + 1);
+        stored.texts.emplace_back(caption);
+        stored.texts.insert(stored.texts.end(), subItems.begin(), subItems.end());
+        stored.data = data;
+        stored.image = image >= 0 ? image : 0;
+        m_rows.push_back(std::move(stored));
+        // Rows beyond the visible ones cost the control nothing but the count.
+        ListView_SetItemCountEx(m_hwnd, static_cast<int>(m_rows.size()), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+        return static_cast<int>(m_rows.size()) - 1;
+    }
     std::wstring text = Widen(caption);
     LVITEMW it{};
     it.mask = LVIF_TEXT | LVIF_PARAM | (image >= 0 ? LVIF_IMAGE : 0);
@@ -372,10 +387,16 @@ int ListView::addRow(std::string_view caption, const std::vector<std::string>& s
 }
 
 int ListView::rowCount() const {
+    if (m_ownerData) return static_cast<int>(m_rows.size());
     return ListView_GetItemCount(m_hwnd);
 }
 
 std::string ListView::text(int row, int column) const {
+    if (m_ownerData) {
+        if (row < 0 || static_cast<size_t>(row) >= m_rows.size() || column < 0) return {};
+        const auto& texts = m_rows[static_cast<size_t>(row)].texts;
+        return static_cast<size_t>(column) < texts.size() ? texts[static_cast<size_t>(column)] : std::string();
+    }
     std::wstring buf(1024, L'\0');
     for (;;) {
         LVITEMW it{};
@@ -389,6 +410,14 @@ std::string ListView::text(int row, int column) const {
 }
 
 void ListView::setText(int row, int column, std::string_view text) {
+    if (m_ownerData) {
+        if (row < 0 || static_cast<size_t>(row) >= m_rows.size() || column < 0) return;
+        auto& texts = m_rows[static_cast<size_t>(row)].texts;
+        if (texts.size() <= static_cast<size_t>(column)) texts.resize(static_cast<size_t>(column) + 1);
+        texts[static_cast<size_t>(column)] = std::string(text);
+        ListView_RedrawItems(m_hwnd, row, row);
+        return;
+    }
     std::wstring w = Widen(text);
     LVITEMW it{};
     it.iSubItem = column;
@@ -405,9 +434,11 @@ std::vector<std::string> ListView::row(int index) const {
 }
 
 bool ListView::checked(int row) const {
+    if (m_ownerData) return false; // no check boxes
     return ListView_GetCheckState(m_hwnd, row) != 0;
 }
 void ListView::setChecked(int row, bool on) {
+    if (m_ownerData) return; // no check boxes
     ListView_SetCheckState(m_hwnd, row, on);
 }
 bool ListView::selected(int row) const {
@@ -442,13 +473,27 @@ int ListView::focusedIndex() const {
     return ListView_GetNextItem(m_hwnd, -1, LVNI_FOCUSED);
 }
 void ListView::deleteRow(int row) {
+    if (m_ownerData) {
+        if (row < 0 || static_cast<size_t>(row) >= m_rows.size()) return;
+        // The row goes first, so that whatever the control asks for while it moves the
+        // selection up is already the rows that stay.
+        m_rows.erase(m_rows.begin() + row);
+        ListView_DeleteItem(m_hwnd, row);
+        if (ListView_GetItemCount(m_hwnd) != static_cast<int>(m_rows.size()))
+            ListView_SetItemCountEx(m_hwnd, static_cast<int>(m_rows.size()), LVSICF_NOSCROLL);
+        return;
+    }
     ListView_DeleteItem(m_hwnd, row);
 }
 void ListView::clear() {
+    m_rows.clear();
     ListView_DeleteAllItems(m_hwnd);
+    if (m_ownerData && ListView_GetItemCount(m_hwnd) != 0) ListView_SetItemCountEx(m_hwnd, 0, 0);
 }
 
 LPARAM ListView::data(int row) const {
+    if (m_ownerData)
+        return row >= 0 && static_cast<size_t>(row) < m_rows.size() ? m_rows[static_cast<size_t>(row)].data : 0;
     LVITEMW it{};
     it.mask = LVIF_PARAM;
     it.iItem = row;
@@ -457,11 +502,27 @@ LPARAM ListView::data(int row) const {
 }
 
 int ListView::image(int row) const {
+    if (m_ownerData)
+        return row >= 0 && static_cast<size_t>(row) < m_rows.size() ? m_rows[static_cast<size_t>(row)].image : -1;
     LVITEMW it{};
     it.mask = LVIF_IMAGE;
     it.iItem = row;
     SendMessageW(m_hwnd, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&it));
     return it.iImage;
+}
+
+void ListView::setImage(int row, int image) {
+    if (m_ownerData) {
+        if (row < 0 || static_cast<size_t>(row) >= m_rows.size()) return;
+        m_rows[static_cast<size_t>(row)].image = image;
+        ListView_RedrawItems(m_hwnd, row, row);
+        return;
+    }
+    LVITEMW it{};
+    it.mask = LVIF_IMAGE;
+    it.iItem = row;
+    it.iImage = image;
+    SendMessageW(m_hwnd, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&it));
 }
 
 void ListView::setImageList(HIMAGELIST list, int which) {
@@ -476,6 +537,23 @@ void ListView::endUpdate() {
 }
 
 void ListView::sortRows(const std::function<int(int a, int b)>& compare) {
+    if (m_ownerData) {
+        std::vector<int> order(m_rows.size());
+        for (size_t i = 0; i < order.size(); ++i)
+            order[i] = static_cast<int>(i);
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return compare(a, b) < 0; });
+        std::vector<StoredRow> sorted;
+        sorted.reserve(m_rows.size());
+        for (int i : order)
+            sorted.push_back(std::move(m_rows[static_cast<size_t>(i)]));
+        m_rows = std::move(sorted);
+        // As with a list that holds its rows, sorting starts the selection afresh.
+        m_suppressEvents = true;
+        ListView_SetItemState(m_hwnd, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+        m_suppressEvents = false;
+        InvalidateRect(m_hwnd, nullptr, TRUE);
+        return;
+    }
     // LVM_SORTITEMSEX passes row indexes as they stand during the sort; ordering by lParam of
     // a snapshot keeps the comparison on the original rows.
     int n = rowCount();
@@ -514,12 +592,72 @@ void ListView::dblClick(int row) {
     if (onDblClick) onDblClick(row);
 }
 
+int ListView::findStoredRow(const LVFINDINFOW& find, int start) const {
+    const int n = static_cast<int>(m_rows.size());
+    if (n == 0) return -1;
+    if (start < 0 || start >= n) start = 0;
+    std::wstring wanted = (find.flags & (LVFI_STRING | LVFI_PARTIAL)) && find.psz ? find.psz : L"";
+    auto matches = [&](int row) {
+        const StoredRow& r = m_rows[static_cast<size_t>(row)];
+        if (find.flags & LVFI_PARAM) return r.data == find.lParam;
+        if (!(find.flags & (LVFI_STRING | LVFI_PARTIAL))) return false;
+        std::wstring caption = r.texts.empty() ? std::wstring() : Widen(r.texts.front());
+        if (find.flags & LVFI_PARTIAL) {
+            if (caption.size() < wanted.size()) return false;
+            caption.resize(wanted.size());
+        }
+        return CompareStringOrdinal(caption.data(), static_cast<int>(caption.size()), wanted.data(),
+                                    static_cast<int>(wanted.size()), TRUE) == CSTR_EQUAL;
+    };
+    for (int row = start; row < n; ++row)
+        if (matches(row)) return row;
+    if (find.flags & LVFI_WRAP)
+        for (int row = 0; row < start; ++row)
+            if (matches(row)) return row;
+    return -1;
+}
+
 bool ListView::onNotify(NMHDR* hdr, LRESULT& result) {
     result = 0;
     switch (hdr->code) {
+    case LVN_GETDISPINFOW: {
+        if (!m_ownerData) return false;
+        LVITEMW& it = reinterpret_cast<NMLVDISPINFOW*>(hdr)->item;
+        if (it.iItem < 0 || static_cast<size_t>(it.iItem) >= m_rows.size()) return true;
+        const StoredRow& r = m_rows[static_cast<size_t>(it.iItem)];
+        if ((it.mask & LVIF_TEXT) && it.pszText && it.cchTextMax > 0) {
+            const std::wstring w = it.iSubItem >= 0 && static_cast<size_t>(it.iSubItem) < r.texts.size()
+                                       ? Widen(r.texts[static_cast<size_t>(it.iSubItem)])
+                                       : std::wstring();
+            const size_t n = std::min(w.size(), static_cast<size_t>(it.cchTextMax) - 1);
+            std::copy_n(w.data(), n, it.pszText);
+            it.pszText[n] = L'\0';
+        }
+        if (it.mask & LVIF_IMAGE) it.iImage = r.image;
+        if (it.mask & LVIF_PARAM) it.lParam = r.data;
+        if (it.mask & LVIF_INDENT) it.iIndent = 0;
+        return true;
+    }
+    case LVN_ODFINDITEMW: {
+        if (!m_ownerData) return false;
+        auto* nm = reinterpret_cast<NMLVFINDITEMW*>(hdr);
+        result = findStoredRow(nm->lvfi, nm->iStart);
+        return true;
+    }
+    case LVN_ODSTATECHANGED: {
+        // A range of rows changed state at once (shift-click, shift+arrow).
+        auto* nm = reinterpret_cast<NMLVODSTATECHANGE*>(hdr);
+        if (!m_suppressEvents && ((nm->uOldState ^ nm->uNewState) & LVIS_SELECTED) && onChange) onChange(nm->iFrom);
+        return true;
+    }
     case LVN_ITEMCHANGED: {
         auto* nm = reinterpret_cast<NMLISTVIEW*>(hdr);
-        if (m_suppressEvents || nm->iItem < 0 || !(nm->uChanged & LVIF_STATE)) return true;
+        if (m_suppressEvents || !(nm->uChanged & LVIF_STATE)) return true;
+        if (nm->iItem < 0) {
+            // An owner-data list reports a change of every row's state once, as row -1.
+            if (m_ownerData && ((nm->uOldState ^ nm->uNewState) & LVIS_SELECTED) && onChange) onChange(-1);
+            return true;
+        }
         UINT oldCheck = nm->uOldState & LVIS_STATEIMAGEMASK, newCheck = nm->uNewState & LVIS_STATEIMAGEMASK;
         if (oldCheck && newCheck && oldCheck != newCheck && onItemCheck) onItemCheck(nm->iItem);
         if ((nm->uOldState ^ nm->uNewState) & LVIS_SELECTED) {
@@ -816,7 +954,9 @@ void Form::addComboBox(ComboBox& c, std::string_view name, const Bounds& b, Cont
 void Form::addListView(ListView& c, std::string_view name, const Bounds& b, Control* parent, bool checkBoxes,
                        bool multiSelect) {
     add(c, name, WC_LISTVIEWW, "",
-        LVS_REPORT | LVS_SHOWSELALWAYS | WS_TABSTOP | (multiSelect ? 0 : LVS_SINGLESEL) | WS_BORDER, b, parent);
+        LVS_REPORT | LVS_SHOWSELALWAYS | WS_TABSTOP | (multiSelect ? 0 : LVS_SINGLESEL) | WS_BORDER |
+            (c.ownerData() ? LVS_OWNERDATA : 0),
+        b, parent);
     if (checkBoxes) c.setCheckBoxes(true);
 }
 void Form::addStatusBar(StatusBar& c, std::string_view name, const std::vector<int>& panels) {

@@ -126,10 +126,16 @@ public:
 
 class ListView : public Control {
 public:
-    std::function<void(int row)> onChange;    // selection changed
+    std::function<void(int row)> onChange;    // selection changed (-1: of all rows at once)
     std::function<void(int row)> onItemCheck; // check box toggled
     std::function<void(int row)> onDblClick;
     std::function<void(int column)> onColumnClick;
+
+    // A list whose rows are kept here rather than in the control (LVS_OWNERDATA): adding and
+    // reading a row then costs the control no messages, which matters for lists of tens of
+    // thousands of findings. Chosen before the list is created; such a list has no check boxes.
+    void setOwnerData(bool on) noexcept { m_ownerData = on; }
+    bool ownerData() const noexcept { return m_ownerData; }
 
     void setCheckBoxes(bool on);
     void setMultiSelect(bool on);
@@ -159,6 +165,7 @@ public:
     void clear();
     LPARAM data(int row) const;
     int image(int row) const;
+    void setImage(int row, int image);
     void setImageList(HIMAGELIST list, int which = LVSIL_SMALL);
     void beginUpdate();
     void endUpdate();
@@ -173,7 +180,17 @@ protected:
     void afterCreate() override;
 
 private:
+    struct StoredRow {
+        std::vector<std::string> texts; // caption first
+        LPARAM data = 0;
+        int image = 0;
+    };
+    // Row index for an LVN_ODFINDITEM request (type-to-find), or -1.
+    int findStoredRow(const LVFINDINFOW& find, int start) const;
+
     bool m_suppressEvents = false;
+    bool m_ownerData = false;
+    std::vector<StoredRow> m_rows; // owner-data lists only
 };
 
 class StatusBar : public Control {

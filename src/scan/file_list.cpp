@@ -69,6 +69,7 @@ void SetColumnRight(HWND list, int column) {
 } // namespace
 
 TFileListView::TFileListView() {
+    setOwnerData(true); // a scan may list tens of thousands of files
     textfmt::UseFileListFormats();
     onColumnClick = [this](int column) { SortByColumn(column); };
 }
@@ -122,9 +123,6 @@ bool TFileListView::AddFileItem(std::string_view path, const WIN32_FILE_ATTRIBUT
         versions.file,
         versions.product,
     };
-    int rows = rowCount();
-    // Room for rows is made in blocks of 1024, not row by row.
-    if (rows % 1024 == 0) ListView_SetItemCountEx(m_hwnd, rows + 1024, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
     addRow(platform::LowerCase(path), columns, image);
     return true;
 }

@@ -73,14 +73,6 @@ std::string Trimmed(std::string_view s) {
     return std::string(s);
 }
 
-void SetRowImage(platform::ListView& list, int row, int image) {
-    LVITEMW it{};
-    it.mask = LVIF_IMAGE;
-    it.iItem = row;
-    it.iImage = image;
-    SendMessageW(list.hwnd(), LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&it));
-}
-
 // The result list's own window procedure in front of the list's. (The common controls' subclass
 // helper finds its data in a window property on every message, which under Wine is a server
 // round trip; filling the list sends it a dozen messages a row.)
@@ -1007,7 +999,7 @@ void TfrmJunk::AddAssociatedIcon(const std::string& path, int row) {
             DestroyIcon(icon);
             if (added >= 0) image = added;
         }
-        SetRowImage(lv, row, image);
+        lv.setImage(row, image);
     } catch (...) {
         // The icon is decoration; the row stays.
     }
