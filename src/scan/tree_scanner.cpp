@@ -74,9 +74,11 @@ void TTreeScanner::Search() {
     m_fileFound.clear();
     m_fileSize = 0;
     m_fileAttributes = 0;
+    m_file = nullptr;
     // A handler's error leaves the scanner idle again, so that its masks can be set and it can
     // search once more; the error itself goes on to the caller.
     platform::ScopeExit idleOnError([this] {
+        m_file = nullptr; // the listing it points into has gone
         m_searchInProgress = false;
         m_visited.clear();
     });
@@ -122,10 +124,12 @@ bool TTreeScanner::ListFolder(const std::wstring& wideFolder, TListingStore::Lis
     if (!h) return true; // cannot be listed: entered, and empty
     if (!FirstVisit(h.get())) return false;
 
-    auto add = [&out](std::wstring name, std::wstring alias, int64_t size, DWORD attributes) {
+    auto add = [&out](std::wstring name, std::wstring alias, int64_t size, DWORD attributes, uint64_t created,
+                      uint64_t accessed, uint64_t written) {
         if ((attributes & FILE_ATTRIBUTE_DIRECTORY) && IsDotOrDotDot(name.c_str())) return;
-        out.entries.push_back({std::move(name), std::move(alias), size, attributes});
+        out.entries.push_back({std::move(name), std::move(alias), size, attributes, created, accessed, written});
     };
+    auto ticks = [](const FILETIME& t) { return (uint64_t{t.dwHighDateTime} << 32) | t.dwLowDateTime; };
     // The entries carry the 8.3 alias, which the mask rules need.
     if (m_buffer.empty()) m_buffer.resize(64 * 1024 / sizeof(m_buffer[0]));
     const DWORD bytes = static_cast<DWORD>(m_buffer.size() * sizeof(m_buffer[0]));
@@ -139,7 +143,8 @@ bool TTreeScanner::ListFolder(const std::wstring& wideFolder, TListingStore::Lis
             auto* e = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(at);
             add(std::wstring(e->FileName, e->FileNameLength / sizeof(wchar_t)),
                 std::wstring(e->ShortName, static_cast<size_t>(e->ShortNameLength) / sizeof(wchar_t)),
-                e->EndOfFile.QuadPart, e->FileAttributes);
+                e->EndOfFile.QuadPart, e->FileAttributes, static_cast<uint64_t>(e->CreationTime.QuadPart),
+                static_cast<uint64_t>(e->LastAccessTime.QuadPart), static_cast<uint64_t>(e->LastWriteTime.QuadPart));
             if (e->NextEntryOffset == 0) break;
             at += e->NextEntryOffset;
         }
@@ -153,7 +158,8 @@ bool TTreeScanner::ListFolder(const std::wstring& wideFolder, TListingStore::Lis
     if (find) {
         do {
             add(w.cFileName, w.cAlternateFileName,
-                static_cast<int64_t>((uint64_t{w.nFileSizeHigh} << 32) | w.nFileSizeLow), w.dwFileAttributes);
+                static_cast<int64_t>((uint64_t{w.nFileSizeHigh} << 32) | w.nFileSizeLow), w.dwFileAttributes,
+                ticks(w.ftCreationTime), ticks(w.ftLastAccessTime), ticks(w.ftLastWriteTime));
         } while (FindNextFileW(find.get(), &w));
     }
     return true;
@@ -182,11 +188,14 @@ void TTreeScanner::Walk(const std::string& folder, const std::wstring& wideFolde
 
     m_fileSize = 0;
     m_fileAttributes = 0;
+    m_file = nullptr;
     m_fileFound = folder;
     Fire(OnDirectoryFound);
 
     std::vector<std::wstring> folders;
-    std::vector<FileEntry> files;
+    // The listing stays as it is while its files are reported (the walk records a folder before
+    // it reports anything, and only enters subfolders afterwards).
+    std::vector<const TListingStore::Entry*> files;
     for (const auto& e : listing->entries) {
         const DWORD a = e.attributes;
         if (a & FILE_ATTRIBUTE_DIRECTORY) {
@@ -202,22 +211,24 @@ void TTreeScanner::Walk(const std::string& folder, const std::wstring& wideFolde
         const bool hasAlias = !e.alias.empty();
         FoldedName alias = hasAlias ? FoldUtf16(View16(e.alias.c_str()), SystemUpper) : FoldedName{};
         if (!m_compiled.matchesAny(longName, hasAlias ? &alias : nullptr)) continue;
-        files.push_back({e.name, e.size, a});
+        files.push_back(&e);
     }
     std::sort(files.begin(), files.end(),
-              [](const FileEntry& a, const FileEntry& b) { return NameLess(a.name, b.name); });
+              [](const TListingStore::Entry* a, const TListingStore::Entry* b) { return NameLess(a->name, b->name); });
     std::sort(folders.begin(), folders.end(), NameLess);
 
     // Once collected, a folder's files are all reported, even after a stop.
-    for (const auto& f : files) {
-        m_fileFound = folder + platform::Narrow(f.name);
-        m_fileSize = f.size;
-        m_fileAttributes = f.attributes;
+    for (const auto* f : files) {
+        m_fileFound = folder + platform::Narrow(f->name);
+        m_fileSize = f->size;
+        m_fileAttributes = f->attributes;
+        m_file = f;
         Fire(OnFileFound);
     }
     files.clear();
     m_fileSize = 0;
     m_fileAttributes = 0;
+    m_file = nullptr;
 
     for (const auto& name : folders) {
         std::string sub = folder + platform::Narrow(name) + "\\";

@@ -34,6 +34,8 @@ public:
         std::wstring name, alias;
         int64_t size = 0;
         uint32_t attributes = 0;
+        // As FILETIME values (100 ns units since 1601, UTC).
+        uint64_t creationTime = 0, lastAccessTime = 0, lastWriteTime = 0;
     };
     struct Listing {
         bool entered = true; // false: the recording walk had entered this folder already
@@ -77,6 +79,11 @@ public:
     int64_t FileSize() const noexcept { return m_fileSize; }
     // The attributes the listing gave for the file being reported; 0 outside OnFileFound.
     uint32_t FileAttributes() const noexcept { return m_fileAttributes; }
+    // The times the listing gave for the file being reported, as FILETIME values; 0 outside
+    // OnFileFound. (A replaying walk gives the times of the recording.)
+    uint64_t FileCreationTime() const noexcept { return m_file ? m_file->creationTime : 0; }
+    uint64_t FileLastAccessTime() const noexcept { return m_file ? m_file->lastAccessTime : 0; }
+    uint64_t FileLastWriteTime() const noexcept { return m_file ? m_file->lastWriteTime : 0; }
     // True from the start of Search until just before OnSearchDone (or until an error leaves it).
     bool SearchInProgress() const noexcept { return m_searchInProgress; }
 
@@ -108,11 +115,6 @@ public:
     void Search();
 
 private:
-    struct FileEntry {
-        std::wstring name;
-        int64_t size = 0;
-        uint32_t attributes = 0;
-    };
     void Walk(const std::string& folder, const std::wstring& wideFolder);
     // Lists a folder into the store's form; false when it was entered already in this walk.
     bool ListFolder(const std::wstring& wideFolder, TListingStore::Listing& out);
@@ -122,6 +124,7 @@ private:
     std::string m_fileFound;
     int64_t m_fileSize = 0;
     uint32_t m_fileAttributes = 0;
+    const TListingStore::Entry* m_file = nullptr; // the listing's entry of the file being reported
     bool m_searchInProgress = false;
     SortedTextList m_masks;
     MaskSet m_compiled;

@@ -483,6 +483,44 @@ TEST(TreeScanner, AReplayedWalkReportsWhatAFreshWalkWouldOverTheKeptFiles) {
     EXPECT_EQ(masked.rec.files(), (Lines{".\\late.txt", ".\\sub2\\deep\\d.txt"}));
 }
 
+TEST(TreeScanner, FilesComeWithTheirOwnTimesFreshOrReplayed) {
+    TempDir dir;
+    const std::string path = dir.write("a.tmp", "a");
+    dir.write("b.tmp");
+    // Three different times, so that a mix-up shows.
+    FILETIME created{0x10000000, 0x01C00000}, accessed{0x20000000, 0x01D00000}, written{0x30000000, 0x01B00000};
+    {
+        platform::UniqueFile f(CreateFileW(platform::Widen(path).c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ,
+                                           nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(f);
+        ASSERT_TRUE(SetFileTime(f.get(), &created, &accessed, &written));
+    }
+    WIN32_FILE_ATTRIBUTE_DATA want{};
+    ASSERT_TRUE(GetFileAttributesExW(platform::Widen(path).c_str(), GetFileExInfoStandard, &want));
+    auto value = [](const FILETIME& t) { return (uint64_t{t.dwHighDateTime} << 32) | t.dwLowDateTime; };
+
+    scan::TListingStore store;
+    Lines seen;
+    auto record = [&](TTreeScanner& s) {
+        if (platform::ExtractFileName(s.FileFound()) != "a.tmp") return;
+        seen.push_back(std::to_string(s.FileCreationTime() == value(want.ftCreationTime)) +
+                       std::to_string(s.FileLastAccessTime() == value(want.ftLastAccessTime)) +
+                       std::to_string(s.FileLastWriteTime() == value(want.ftLastWriteTime)));
+    };
+    Scan first(dir, "*.tmp");
+    first.ts.Listings = &store;
+    first.ts.OnFileFound = record;
+    first.run();
+    EXPECT_EQ(first.ts.FileLastWriteTime(), 0u); // outside a file's report
+    store.Recording = false;
+    Scan replay(dir, "*.*");
+    replay.ts.Listings = &store;
+    replay.ts.OnFileFound = record;
+    replay.run();
+    EXPECT_EQ(seen, (Lines{"111", "111"}));
+    EXPECT_EQ(replay.ts.FileCreationTime(), 0u);
+}
+
 TEST(TreeScanner, AReplayListsAfreshWhatTheRecordingNeverReachedAndSkipsWhatItSkipped) {
     TempDir dir;
     dir.write("s1\\a.tmp");

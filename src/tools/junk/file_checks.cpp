@@ -59,8 +59,12 @@ Checked CheckCandidate(const CheckSettings& settings, const Candidate& candidate
     platform::UniqueFile file;
     if (RestrictedBy(settings, candidate.path, attributes, file)) return out;
     const std::wstring wide = platform::Widen(candidate.path);
-    // An exact look-up: the file may have gone since the walk saw it.
-    if (!GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &out.data)) return out;
+    // A file held open is there, and the walk has just listed its size and times. Otherwise an
+    // exact look-up: the file may have gone since the walk saw it.
+    if (file && candidate.listed)
+        out.data = *candidate.listed;
+    else if (!GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &out.data))
+        return out;
     const bool empty = out.data.nFileSizeHigh == 0 && out.data.nFileSizeLow == 0;
     if (candidate.mustBeEmpty && !empty) return out;
     out.listed = true;
@@ -68,8 +72,8 @@ Checked CheckCandidate(const CheckSettings& settings, const Candidate& candidate
 
     if (!file) file.reset(OpenShared(wide, GENERIC_READ | FILE_WRITE_ATTRIBUTES));
     if (!file) file.reset(OpenShared(wide, FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES));
-    FILETIME access{};
-    const bool known = file && GetFileTime(file.get(), nullptr, &access, nullptr);
+    // The access time from before the read below.
+    const FILETIME access = out.data.ftLastAccessTime;
     unsigned char head[4] = {};
     DWORD got = 0;
     if (file && ReadFile(file.get(), head, sizeof head, &got, nullptr)) {
@@ -78,7 +82,7 @@ Checked CheckCandidate(const CheckSettings& settings, const Candidate& candidate
     } else {
         out.mayHoldIcons = true; // unreadable here: the icon look-up decides
     }
-    if (!known) return out;
+    if (!file) return out;
     if (out.mayHoldIcons || out.executable) {
         out.restoreAccess = true; // after the row's own readers
         out.access = access;

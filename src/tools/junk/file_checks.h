@@ -36,6 +36,9 @@ struct Candidate {
     // place among the answers so that the walk's totals come after all of its files.
     bool walkEnd = false;
     bool zeroWalk = false; // of the end: the zero-length walk's
+    // Size, times and attributes as the walk has just listed them; nullopt: look them up. (Not
+    // for a replayed listing, which may be far older than the check.)
+    std::optional<WIN32_FILE_ATTRIBUTE_DATA> listed;
 };
 
 struct Checked {

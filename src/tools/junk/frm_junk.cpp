@@ -73,6 +73,20 @@ std::string Trimmed(std::string_view s) {
     return std::string(s);
 }
 
+// What the walk's listing says of the file it reports.
+WIN32_FILE_ATTRIBUTE_DATA ListedData(const scan::TTreeScanner& walk) {
+    auto time = [](uint64_t t) { return FILETIME{static_cast<DWORD>(t), static_cast<DWORD>(t >> 32)}; };
+    WIN32_FILE_ATTRIBUTE_DATA d{};
+    d.dwFileAttributes = walk.FileAttributes();
+    d.ftCreationTime = time(walk.FileCreationTime());
+    d.ftLastAccessTime = time(walk.FileLastAccessTime());
+    d.ftLastWriteTime = time(walk.FileLastWriteTime());
+    const auto size = static_cast<uint64_t>(walk.FileSize());
+    d.nFileSizeHigh = static_cast<DWORD>(size >> 32);
+    d.nFileSizeLow = static_cast<DWORD>(size);
+    return d;
+}
+
 // The result list's own window procedure in front of the list's. (The common controls' subclass
 // helper finds its data in a window property on every message, which under Wine is a server
 // round trip; filling the list sends it a dozen messages a row.)
@@ -931,7 +945,7 @@ void TfrmJunk::tsFileFound(scan::TTreeScanner& sender) {
     // neither test changes anything, so the outcome is that of the documented order. (A walk
     // reports a file once, and each walk's answers are all taken before the next starts.)
     if (IsInListView(path)) return;
-    m_checker.Submit({path, sender.FileAttributes(), false});
+    m_checker.Submit({.path = path, .attributes = sender.FileAttributes(), .listed = ListedData(sender)});
     TakeChecked(false);
 }
 

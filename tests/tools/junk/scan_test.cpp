@@ -23,6 +23,15 @@ void SetLastAccess(const std::string& path, double localDateTime) {
     ASSERT_TRUE(SetFileTime(f.get(), nullptr, &utc, nullptr));
 }
 
+void SetLastWrite(const std::string& path, double localDateTime) {
+    FILETIME local = platform::DateTimeToFileTime(localDateTime), utc;
+    LocalFileTimeToFileTime(&local, &utc);
+    platform::UniqueFile f(CreateFileW(platform::Widen(path).c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                                       OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(f) << path;
+    ASSERT_TRUE(SetFileTime(f.get(), nullptr, nullptr, &utc));
+}
+
 FILETIME LastAccess(const std::string& path) {
     FILETIME t{};
     platform::UniqueFile f(CreateFileW(platform::Widen(path).c_str(), FILE_READ_ATTRIBUTES,
@@ -318,6 +327,7 @@ TEST_F(JunkScan, RowsShowTheFilesOwnIconOrTheGenericOne) {
     platform::ForceFolders(std::string(kDrive) + "tools\\");
     ASSERT_TRUE(platform::CopyFileTo(testsupport::BuildFolder() + "Vantrel.exe", exe, false));
     const std::string tmp = onDrive("tools\\a.tmp");
+    SetLastWrite(tmp, textfmt::EncodeDateTime(2001, 5, 3, 8, 0, 0));
     // Reading a file's head, version data and icon leaves its last access as it was, whether the
     // in-use test held the file (on) or not (off).
     const double now = platform::Now();
@@ -340,6 +350,13 @@ TEST_F(JunkScan, RowsShowTheFilesOwnIconOrTheGenericOne) {
     EXPECT_GE(w->lv.image(exeRow), 1);
     EXPECT_EQ(w->lv.text(exeRow, 5), "1.0.0.0"); // the executable's file version
     EXPECT_EQ(w->lv.text(tmpRow, 5), "");
+    // Size, date and attributes are the file's own (as the walk listed them, with the in-use
+    // test holding the file).
+    const auto& fs = textfmt::ProcessFormats();
+    EXPECT_EQ(w->lv.text(tmpRow, 1), "4");
+    EXPECT_EQ(w->lv.text(tmpRow, 3),
+              "2001" + fs.dateSeparator + "05" + fs.dateSeparator + "03 08" + fs.timeSeparator + "00");
+    EXPECT_EQ(w->lv.text(tmpRow, 4), "   A");
 
     // Alt+Enter on the list shows the selected file's properties.
     w->lv.setFocus();
