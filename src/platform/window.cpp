@@ -393,9 +393,9 @@ int ListView::rowCount() const {
 
 std::string ListView::text(int row, int column) const {
     if (m_ownerData) {
-        if (row < 0 || static_cast<size_t>(row) >= m_rows.size() || column < 0) return {};
-        const auto& texts = m_rows[static_cast<size_t>(row)].texts;
-        return static_cast<size_t>(column) < texts.size() ? texts[static_cast<size_t>(column)] : std::string();
+        const StoredRow* r = storedRow(row);
+        if (!r || column < 0 || static_cast<size_t>(column) >= r->texts.size()) return {};
+        return r->texts[static_cast<size_t>(column)];
     }
     std::wstring buf(1024, L'\0');
     for (;;) {
@@ -411,8 +411,9 @@ std::string ListView::text(int row, int column) const {
 
 void ListView::setText(int row, int column, std::string_view text) {
     if (m_ownerData) {
-        if (row < 0 || static_cast<size_t>(row) >= m_rows.size() || column < 0) return;
-        auto& texts = m_rows[static_cast<size_t>(row)].texts;
+        StoredRow* r = storedRow(row);
+        if (!r || column < 0) return;
+        auto& texts = r->texts;
         if (texts.size() <= static_cast<size_t>(column)) texts.resize(static_cast<size_t>(column) + 1);
         texts[static_cast<size_t>(column)] = std::string(text);
         ListView_RedrawItems(m_hwnd, row, row);
@@ -474,7 +475,7 @@ int ListView::focusedIndex() const {
 }
 void ListView::deleteRow(int row) {
     if (m_ownerData) {
-        if (row < 0 || static_cast<size_t>(row) >= m_rows.size()) return;
+        if (!storedRow(row)) return;
         // The row goes first, so that whatever the control asks for while it moves the
         // selection up is already the rows that stay.
         m_rows.erase(m_rows.begin() + row);
@@ -492,8 +493,10 @@ void ListView::clear() {
 }
 
 LPARAM ListView::data(int row) const {
-    if (m_ownerData)
-        return row >= 0 && static_cast<size_t>(row) < m_rows.size() ? m_rows[static_cast<size_t>(row)].data : 0;
+    if (m_ownerData) {
+        const StoredRow* r = storedRow(row);
+        return r ? r->data : 0;
+    }
     LVITEMW it{};
     it.mask = LVIF_PARAM;
     it.iItem = row;
@@ -502,8 +505,10 @@ LPARAM ListView::data(int row) const {
 }
 
 int ListView::image(int row) const {
-    if (m_ownerData)
-        return row >= 0 && static_cast<size_t>(row) < m_rows.size() ? m_rows[static_cast<size_t>(row)].image : -1;
+    if (m_ownerData) {
+        const StoredRow* r = storedRow(row);
+        return r ? r->image : -1;
+    }
     LVITEMW it{};
     it.mask = LVIF_IMAGE;
     it.iItem = row;
@@ -513,8 +518,9 @@ int ListView::image(int row) const {
 
 void ListView::setImage(int row, int image) {
     if (m_ownerData) {
-        if (row < 0 || static_cast<size_t>(row) >= m_rows.size()) return;
-        m_rows[static_cast<size_t>(row)].image = image;
+        StoredRow* r = storedRow(row);
+        if (!r) return;
+        r->image = image;
         ListView_RedrawItems(m_hwnd, row, row);
         return;
     }
@@ -623,18 +629,16 @@ bool ListView::onNotify(NMHDR* hdr, LRESULT& result) {
     case LVN_GETDISPINFOW: {
         if (!m_ownerData) return false;
         LVITEMW& it = reinterpret_cast<NMLVDISPINFOW*>(hdr)->item;
-        if (it.iItem < 0 || static_cast<size_t>(it.iItem) >= m_rows.size()) return true;
-        const StoredRow& r = m_rows[static_cast<size_t>(it.iItem)];
+        const StoredRow* r = storedRow(it.iItem);
+        if (!r) return true;
         if ((it.mask & LVIF_TEXT) && it.pszText && it.cchTextMax > 0) {
-            const std::wstring w = it.iSubItem >= 0 && static_cast<size_t>(it.iSubItem) < r.texts.size()
-                                       ? Widen(r.texts[static_cast<size_t>(it.iSubItem)])
-                                       : std::wstring();
+            const std::wstring w = Widen(text(it.iItem, it.iSubItem));
             const size_t n = std::min(w.size(), static_cast<size_t>(it.cchTextMax) - 1);
             std::copy_n(w.data(), n, it.pszText);
             it.pszText[n] = L'\0';
         }
-        if (it.mask & LVIF_IMAGE) it.iImage = r.image;
-        if (it.mask & LVIF_PARAM) it.lParam = r.data;
+        if (it.mask & LVIF_IMAGE) it.iImage = r->image;
+        if (it.mask & LVIF_PARAM) it.lParam = r->data;
         if (it.mask & LVIF_INDENT) it.iIndent = 0;
         return true;
     }

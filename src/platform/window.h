@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -185,6 +186,11 @@ private:
         LPARAM data = 0;
         int image = 0;
     };
+    // The kept row, or null when there is no such row.
+    const StoredRow* storedRow(int row) const {
+        return row >= 0 && static_cast<size_t>(row) < m_rows.size() ? &m_rows[static_cast<size_t>(row)] : nullptr;
+    }
+    StoredRow* storedRow(int row) { return const_cast<StoredRow*>(std::as_const(*this).storedRow(row)); }
     // Row index for an LVN_ODFINDITEM request (type-to-find), or -1.
     int findStoredRow(const LVFINDINFOW& find, int start) const;
 

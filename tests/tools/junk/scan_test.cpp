@@ -14,22 +14,20 @@ using Lines = std::vector<std::string>;
 
 namespace {
 
-void SetLastAccess(const std::string& path, double localDateTime) {
+// Sets the file's last access (or, with write, last write) time to a local date and time.
+void SetLocalFileTime(const std::string& path, double localDateTime, bool write = false) {
     FILETIME local = platform::DateTimeToFileTime(localDateTime), utc;
     LocalFileTimeToFileTime(&local, &utc);
     platform::UniqueFile f(CreateFileW(platform::Widen(path).c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
                                        OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(f) << path;
-    ASSERT_TRUE(SetFileTime(f.get(), nullptr, &utc, nullptr));
+    ASSERT_TRUE(SetFileTime(f.get(), nullptr, write ? nullptr : &utc, write ? &utc : nullptr));
 }
-
+void SetLastAccess(const std::string& path, double localDateTime) {
+    SetLocalFileTime(path, localDateTime);
+}
 void SetLastWrite(const std::string& path, double localDateTime) {
-    FILETIME local = platform::DateTimeToFileTime(localDateTime), utc;
-    LocalFileTimeToFileTime(&local, &utc);
-    platform::UniqueFile f(CreateFileW(platform::Widen(path).c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
-                                       OPEN_EXISTING, 0, nullptr));
-    ASSERT_TRUE(f) << path;
-    ASSERT_TRUE(SetFileTime(f.get(), nullptr, nullptr, &utc));
+    SetLocalFileTime(path, localDateTime, true);
 }
 
 FILETIME LastAccess(const std::string& path) {
